@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs what building Kelno needs, when it is missing, from Debian's archive.
+#   scripts/setup.sh          what the build and the editor need
+#   scripts/setup.sh --tests  that, and what the tests need besides
+set -euo pipefail
+
+packages=(
+    cmake ninja-build g++ python3
+    googletest libgtest-dev libgmock-dev libbenchmark-dev
+    qt6-base-dev
+    fonts-ipafont-gothic
+)
+if [[ "${1:-}" == "--tests" ]]; then
+    # ngspice is the independent simulator the analysis is checked against.
+    packages+=(ngspice)
+fi
+
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$package")
+    fi
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+echo "Installing: ${missing[*]}"
+run_as_root=()
+if [[ $(id -u) -ne 0 ]]; then
+    run_as_root=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${run_as_root[@]}" apt-get update -qq
+"${run_as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,112 @@
+#include <cstdio>
+#include <string>
+
+#include "command_line.h"
+#include "commands.h"
+#include "kel_loading.h"
+#include "text/number_text.h"
+
+namespace kelno::cli {
+
+namespace {
+
+const char* KindName(ElementKind kind) {
+    switch (kind) {
+        case ElementKind::Battery: return "乾電池";
+        case ElementKind::Resistor: return "抵抗";
+        case ElementKind::Ammeter: return "電流計";
+        case ElementKind::Voltmeter: return "電圧計";
+        case ElementKind::Bulb: return "電球";
+        case ElementKind::Switch: return "スイッチ";
+        default: return IsWire(kind) ? "導線" : "不明";
+    }
+}
+
+const char* OutcomeText(const AnalysisReport& report) {
+    switch (report.outcome) {
+        case AnalysisOutcome::Solved: return "解析成功";
+        case AnalysisOutcome::ZeroResistanceLoop: return "Short (抵抗のない閉路に起電力があります)";
+        case AnalysisOutcome::CurrentLimit: return "Short (電流が 1000000 A を超えます)";
+        case AnalysisOutcome::NoConvergence: return "Short (反復計算が収束しません)";
+        case AnalysisOutcome::NonFiniteValue: return "Short (値が有限の数ではありません)";
+    }
+    return "";
+}
+
+// A double for JSON: the shortest text that reads back to the same value; null when not finite.
+std::string JsonNumber(double value) {
+    const std::string text = ShortestRoundTrip(value);
+    return text == "inf" || text == "-inf" || text == "nan" || text == "-nan" ? "null" : text;
+}
+
+void PrintJson(const LoadedKel& loaded) {
+    const Circuit& circuit = loaded.file.circuit;
+    std::string out = "{\"ok\": ";
+    out += loaded.analysisOk ? "true" : "false";
+    out += ", \"version\": " + std::to_string(loaded.file.contents.version);
+    out += ", \"points\": [";
+    const char* separator = "";
+    for (const CircuitPoint& point : circuit.points()) {
+        out += separator;
+        out += "[" + std::to_string(point.x) + ", " + std::to_string(point.y) + "]";
+        separator = ", ";
+    }
+    out += "], \"elements\": [";
+    separator = "";
+    for (const CircuitElement& element : circuit.elements()) {
+        out += separator;
+        out += "{\"kind\": " + std::to_string(KindCode(element.kind));
+        out += ", \"end1\": " + std::to_string(element.end1()->serial);
+        out += ", \"end2\": " + std::to_string(element.end2()->serial);
+        out += ", \"resistance\": " + JsonNumber(element.resistance);
+        out += ", \"emf\": " + JsonNumber(element.emf);
+        out += ", \"current\": " + JsonNumber(element.current);
+        out += "}";
+        separator = ", ";
+    }
+    out += "]}\n";
+    std::fputs(out.c_str(), stdout);
+}
+
+void PrintTable(const std::string& path, const LoadedKel& loaded) {
+    const Circuit& circuit = loaded.file.circuit;
+    std::printf("%s: 版 %d, 点 %zu, 素子 %zu, 閉路 %zu, 反復 %zu\n", path.c_str(),
+                loaded.file.contents.version, circuit.PointCount(), circuit.ElementCount(),
+                loaded.report.loops, loaded.report.sweeps);
+    std::printf("%s\n", OutcomeText(loaded.report));
+    std::printf("%5s  %-12s %6s %6s  %-24s %-24s %s\n", "番号", "種類", "端1", "端2", "抵抗 [Ω]",
+                "起電力 [V]", "電流 [A]");
+    int number = 0;
+    for (const CircuitElement& element : circuit.elements()) {
+        std::printf("%5d  %-12s %6d %6d  %-24s %-24s %s\n", number++, KindName(element.kind),
+                    element.end1()->serial, element.end2()->serial,
+                    ShortestRoundTrip(element.resistance).c_str(),
+                    ShortestRoundTrip(element.emf).c_str(),
+                    ShortestRoundTrip(element.current).c_str());
+    }
+}
+
+}  // namespace
+
+int RunAnalyze(const std::vector<std::string>& args) {
+    CommandLine line;
+    std::string error;
+    if (!line.Parse(args, {{"--json", false}, {"--open-newer", false}}, error) ||
+        line.words().size() != 1) {
+        PrintError(error.empty() ? "使い方: kelno-cli analyze FILE.kel [--json] [--open-newer]"
+                                 : error);
+        return kExitUsage;
+    }
+    LoadedKel loaded;
+    if (!LoadKel(line.words()[0], line.Has("--open-newer"), loaded)) {
+        return kExitBadInput;
+    }
+    if (line.Has("--json")) {
+        PrintJson(loaded);
+    } else {
+        PrintTable(line.words()[0], loaded);
+    }
+    return kExitOk;
+}
+
+}  // namespace kelno::cli

@@ -1,0 +1,65 @@
+// kelno-cli: the batch tool on the Kelno core. Analyses, converts and renders circuit files
+// without any window.
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "command_line.h"
+#include "commands.h"
+#include "io/kel_file.h"
+
+namespace {
+
+const char* kHelp =
+    "使い方: kelno-cli COMMAND [ARGS]\n"
+    "\n"
+    "Kelno の回路ﾌｧｲﾙ (.kel) を画面なしで扱います。\n"
+    "\n"
+    "COMMAND:\n"
+    "  analyze FILE.kel [--json] [--open-newer]\n"
+    "      ﾌｧｲﾙを開いて回路を解析し、素子ごとの種類、端点、抵抗、起電力、電流を表示します。\n"
+    "      --json       結果を JSON で出力します。\n"
+    "      --open-newer 新しい版のﾌｧｲﾙもそのまま開きます。\n"
+    "  convert IN.kel OUT.kel [--open-newer]\n"
+    "      ﾌｧｲﾙを開いて解析し、版 1.06 の形式で保存し直します。\n"
+    "\n"
+    "  --help     この説明を表示します。\n"
+    "  --version  版を表示します。\n"
+    "\n"
+    "終了ｺｰﾄﾞ: 0 成功、1 入力を使えない、2 使い方の誤り。\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace kelno::cli;
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty()) {
+        std::fputs(kHelp, stderr);
+        return kExitUsage;
+    }
+    const std::string command = args.front();
+    args.erase(args.begin());
+    if (command == "--help" || command == "-h" || command == "help") {
+        std::fputs(kHelp, stdout);
+        return kExitOk;
+    }
+    if (command == "--version") {
+        std::printf("kelno-cli %d.%02d\n", kelno::kFormatVersion / 100, kelno::kFormatVersion % 100);
+        return kExitOk;
+    }
+    for (const std::string& arg : args) {
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(kHelp, stdout);
+            return kExitOk;
+        }
+    }
+    if (command == "analyze") {
+        return RunAnalyze(args);
+    }
+    if (command == "convert") {
+        return RunConvert(args);
+    }
+    PrintError("不明なｺﾏﾝﾄﾞです: " + command + " (kelno-cli --help で使い方を表示します)");
+    return kExitUsage;
+}
