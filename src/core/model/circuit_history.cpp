@@ -1,0 +1,61 @@
+#include "model/circuit_history.h"
+
+#include <iterator>
+#include <utility>
+
+namespace kelno {
+
+CircuitHistory::CircuitHistory() {
+    Reset();
+}
+
+void CircuitHistory::Reset() {
+    Reset(Circuit());
+}
+
+void CircuitHistory::Reset(Circuit circuit) {
+    snapshots_.clear();
+    snapshots_.push_back({std::move(circuit), nextState_++});
+    live_ = snapshots_.begin();
+}
+
+void CircuitHistory::Checkpoint(std::int32_t limit) {
+    snapshots_.erase(std::next(live_), snapshots_.end());
+    // A negative limit (a file may hold one) keeps no undo state, like 0.
+    const std::size_t kept = limit > 0 ? static_cast<std::size_t>(limit) : 0;
+    if (kept > 0) {
+        snapshots_.insert(live_, {live_->circuit, live_->state});
+    }
+    MarkCurrentChanged();
+    // The live snapshot is the last one now, so trimming from the front never reaches it.
+    while (snapshots_.size() - 1 > kept) {
+        snapshots_.pop_front();
+    }
+}
+
+bool CircuitHistory::Undo() {
+    if (!CanUndo()) {
+        return false;
+    }
+    --live_;
+    return true;
+}
+
+bool CircuitHistory::Redo() {
+    if (!CanRedo()) {
+        return false;
+    }
+    ++live_;
+    return true;
+}
+
+std::size_t CircuitHistory::UndoCount() const {
+    return static_cast<std::size_t>(
+        std::distance(snapshots_.cbegin(), std::list<Snapshot>::const_iterator(live_)));
+}
+
+std::size_t CircuitHistory::RedoCount() const {
+    return snapshots_.size() - 1 - UndoCount();
+}
+
+}  // namespace kelno
