@@ -1,0 +1,343 @@
+#include "io/kel_file.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "io/byte_writer.h"
+#include "messages.h"
+#include "text/code_page_932.h"
+
+namespace kelno {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+KelReadResult Read(const Bytes& bytes) {
+    return ReadKel(bytes, [](std::int32_t) {
+        ADD_FAILURE() << "no question expected";
+        return false;
+    });
+}
+
+// A file's fields written one by one, for files that the writer would never produce.
+class FileBuilder {
+public:
+    FileBuilder& Int(std::int32_t v) { writer_.WriteInt32(v); return *this; }
+    FileBuilder& Byte(std::uint8_t v) { writer_.WriteUint8(v); return *this; }
+    FileBuilder& Word(std::uint16_t v) { writer_.WriteUint16(v); return *this; }
+    FileBuilder& Double(double v) { writer_.WriteDouble(v); return *this; }
+    FileBuilder& Raw(std::string_view v) { writer_.WriteBytes(v); return *this; }
+    FileBuilder& Header(std::int32_t version) { return Int(version).Int(10).Int(20).Int(650).Int(500); }
+    FileBuilder& Element(std::int32_t end1, std::int32_t end2, std::int32_t kind, double r, double i,
+                         double e) {
+        return Int(end1).Int(end2).Int(kind).Double(r).Double(i).Double(e);
+    }
+    FileBuilder& Options() { return Int(0).Byte(0).Byte(0).Byte(1).Int(10); }
+    const Bytes& bytes() const { return bytes_; }
+
+private:
+    Bytes bytes_;
+    ByteWriter writer_{bytes_};
+};
+
+// Three points, a battery, a bulb with an awkward current, a second element on the battery's
+// points (which gets no link) and a wire.
+Circuit SampleCircuit() {
+    Circuit c;
+    CircuitPoint* a = c.AddPoint(0, 800, -500);
+    CircuitPoint* b = c.AddPoint(0, 1200, -500);
+    CircuitPoint* d = c.AddPoint(0, -7, 2147483647);
+    ElementRecord battery = DefaultRecord(ElementKind::Battery);
+    battery.current = 0.29411764705882354;
+    c.AddElement(battery, a, b);
+    ElementRecord bulb = DefaultRecord(ElementKind::Bulb);
+    bulb.resistance = 1234567.0;
+    bulb.current = -1.0 / 3.0;
+    c.AddElement(bulb, b, d);
+    c.AddElement(DefaultRecord(ElementKind::Voltmeter), b, a);
+    ElementRecord odd;
+    odd.kind = KindFromCode(-1);
+    odd.emf = -0.0;
+    c.AddElement(odd, d, a);
+    return c;
+}
+
+TEST(KelFileTest, EmptyCircuitIsWrittenFieldByField) {
+    Circuit empty;
+    KelFileContents contents;
+    contents.window = {10, 20, 650, 500};
+    const Bytes expected = FileBuilder().Header(106).Int(0).Int(0).Byte(0).Options().bytes();
+    EXPECT_EQ(WriteKel(empty, contents), expected);
+    const KelReadResult back = Read(expected);
+    ASSERT_EQ(back.status, KelReadStatus::Ok);
+    EXPECT_EQ(back.circuit.PointCount(), 0u);
+    EXPECT_EQ(back.circuit.ElementCount(), 0u);
+    EXPECT_EQ(back.contents.window, contents.window);
+}
+
+TEST(KelFileTest, RoundTripKeepsEveryFieldAndBytes) {
+    Circuit circuit = SampleCircuit();
+    KelFileContents contents;
+    contents.window = {-5, 3, 1024, 768};
+    contents.commentText = Utf8ToCp932("豆電球の回路。ｶﾀｶﾅも");
+    contents.showCommentOnOpen = 5;
+    contents.noDiagonalWires = true;
+    contents.smoothDisplay = true;
+    contents.showCurrentFlow = false;
+    contents.undoBufferSize = -3;
+    const Bytes bytes = WriteKel(circuit, contents);
+
+    KelReadResult back = Read(bytes);
+    ASSERT_EQ(back.status, KelReadStatus::Ok);
+    EXPECT_EQ(back.contents.version, 106);
+    EXPECT_EQ(back.contents.window, contents.window);
+    EXPECT_EQ(back.contents.commentText, contents.commentText);
+    EXPECT_EQ(back.contents.showCommentOnOpen, 5);
+    EXPECT_TRUE(back.contents.noDiagonalWires);
+    EXPECT_TRUE(back.contents.smoothDisplay);
+    EXPECT_FALSE(back.contents.showCurrentFlow);
+    EXPECT_EQ(back.contents.undoBufferSize, -3);
+
+    ASSERT_EQ(back.circuit.ElementCount(), 4u);
+    auto original = circuit.elements().begin();
+    for (const CircuitElement& e : back.circuit.elements()) {
+        EXPECT_EQ(e.kind, original->kind);
+        EXPECT_EQ(std::memcmp(&e.resistance, &original->resistance, sizeof(double)), 0);
+        EXPECT_EQ(std::memcmp(&e.current, &original->current, sizeof(double)), 0);
+        EXPECT_EQ(std::memcmp(&e.emf, &original->emf, sizeof(double)), 0);
+        EXPECT_EQ(e.end1()->x, original->end1()->x);
+        EXPECT_EQ(e.end2()->y, original->end2()->y);
+        EXPECT_EQ(e.linked(), original->linked());
+        ++original;
+    }
+    EXPECT_EQ(WriteKel(back.circuit, back.contents), bytes);
+}
+
+TEST(KelFileTest, EndNumbersFollowThePresentPointOrder) {
+    Circuit c;
+    CircuitPoint* gone = c.AddPoint(0, 0, 0);
+    CircuitPoint* a = c.AddPoint(0, 1, 0);
+    CircuitPoint* b = c.AddPoint(0, 2, 0);
+    c.AddElement(DefaultRecord(ElementKind::Wire), b, a);
+    c.RemovePoint(gone);
+    const Bytes bytes = WriteKel(c, {});
+    const Bytes expected = FileBuilder()
+                               .Header(106)
+                               .Int(2).Int(1).Int(0).Int(2).Int(0)
+                               .Int(1).Element(1, 0, 0, 0.0, 0.0, 0.0)
+                               .Byte(0).Options()
+                               .bytes();
+    // Only the circuit part matters here; the header's rectangle is the default one.
+    ASSERT_EQ(bytes.size(), expected.size());
+    EXPECT_TRUE(std::equal(bytes.begin() + 20, bytes.end(), expected.begin() + 20));
+}
+
+struct PrefixCase {
+    std::size_t length;
+    Bytes prefix;  // what precedes the text
+};
+
+class CommentLengthTest : public ::testing::TestWithParam<PrefixCase> {};
+
+TEST_P(CommentLengthTest, UsesTheShortestPrefixAndReadsItBack) {
+    const PrefixCase& tc = GetParam();
+    Circuit empty;
+    KelFileContents contents;
+    contents.commentText.assign(tc.length, 'x');
+    const Bytes bytes = WriteKel(empty, contents);
+    const std::size_t at = 28;  // version, rectangle, two counts
+    ASSERT_GE(bytes.size(), at + tc.prefix.size());
+    EXPECT_EQ(Bytes(bytes.begin() + at, bytes.begin() + at + tc.prefix.size()), tc.prefix);
+    const KelReadResult back = Read(bytes);
+    ASSERT_EQ(back.status, KelReadStatus::Ok);
+    EXPECT_EQ(back.contents.commentText, contents.commentText);
+}
+
+INSTANTIATE_TEST_SUITE_P(Lengths, CommentLengthTest,
+                         ::testing::Values(PrefixCase{0, {0x00}}, PrefixCase{254, {0xFE}},
+                                           PrefixCase{255, {0xFF, 0xFF, 0x00}},
+                                           PrefixCase{300, {0xFF, 0x2C, 0x01}},
+                                           PrefixCase{65533, {0xFF, 0xFD, 0xFF}},
+                                           PrefixCase{65534, {0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0x00, 0x00}},
+                                           PrefixCase{70000, {0xFF, 0xFF, 0xFF, 0x70, 0x11, 0x01, 0x00}}));
+
+std::string Utf16Le(std::u16string_view text) {
+    std::string out;
+    for (char16_t unit : text) {
+        out += static_cast<char>(unit & 0xFF);
+        out += static_cast<char>(unit >> 8);
+    }
+    return out;
+}
+
+TEST(KelFileTest, WideCommentIsReadAsCodePage932) {
+    const std::u16string shortText = u"電池とｽｲｯﾁ";
+    const std::u16string longText(300, u'あ');
+    struct Case {
+        std::u16string text;
+        Bytes lengthPrefix;
+    };
+    for (const Case& tc : {Case{shortText, {static_cast<std::uint8_t>(shortText.size())}},
+                           Case{longText, {0xFF, 0x2C, 0x01}}}) {
+        FileBuilder file;
+        file.Header(106).Int(0).Int(0).Byte(0xFF).Word(0xFFFE);
+        for (std::uint8_t b : tc.lengthPrefix) {
+            file.Byte(b);
+        }
+        file.Raw(Utf16Le(tc.text)).Options();
+        const KelReadResult back = Read(file.bytes());
+        ASSERT_EQ(back.status, KelReadStatus::Ok);
+        EXPECT_EQ(back.contents.commentText, Utf16ToCp932(tc.text));
+        EXPECT_EQ(Cp932ToUtf16(back.contents.commentText), tc.text);
+    }
+}
+
+TEST(KelFileTest, FilesBeforeVersion102LoadWithDefaultOptions) {
+    for (const std::string comment : {"", "memo"}) {
+        const Bytes bytes = FileBuilder()
+                                .Header(101)
+                                .Int(0).Int(0)
+                                .Byte(static_cast<std::uint8_t>(comment.size())).Raw(comment)
+                                .bytes();
+        const KelReadResult back = Read(bytes);
+        ASSERT_EQ(back.status, KelReadStatus::Ok);
+        EXPECT_EQ(back.contents.version, 101);
+        EXPECT_FALSE(back.contents.smoothDisplay);
+        EXPECT_FALSE(back.contents.noDiagonalWires);
+        EXPECT_TRUE(back.contents.showCurrentFlow);
+        EXPECT_EQ(back.contents.undoBufferSize, 10);
+        EXPECT_EQ(back.contents.showCommentOnOpen != 0, !comment.empty());
+    }
+}
+
+TEST(KelFileTest, OldAndOddVersionsOpenWithoutAQuestion) {
+    for (const std::int32_t version : {106, 102, 0, -1, std::numeric_limits<std::int32_t>::min()}) {
+        FileBuilder file;
+        file.Header(version).Int(0).Int(0).Byte(0);
+        if (version >= 102) {
+            file.Options();
+        }
+        EXPECT_EQ(Read(file.bytes()).status, KelReadStatus::Ok) << version;
+    }
+}
+
+TEST(KelFileTest, NewerVersionIsOpenedOnlyWhenTheAnswerIsYes) {
+    const Bytes bytes = FileBuilder().Header(107).Int(1).Int(5).Int(6).Int(0).Byte(0).Options().bytes();
+    for (const bool answer : {true, false}) {
+        std::vector<std::int32_t> asked;
+        const KelReadResult back = ReadKel(bytes, [&](std::int32_t version) {
+            asked.push_back(version);
+            return answer;
+        });
+        EXPECT_EQ(asked, std::vector<std::int32_t>{107});
+        if (answer) {
+            ASSERT_EQ(back.status, KelReadStatus::Ok);
+            EXPECT_EQ(back.circuit.PointCount(), 1u);
+        } else {
+            EXPECT_EQ(back.status, KelReadStatus::NewerVersionRefused);
+            EXPECT_EQ(back.error, messages::kOpenFailed);
+            EXPECT_EQ(back.circuit.PointCount(), 0u);
+        }
+    }
+    EXPECT_EQ(ReadKel(bytes, nullptr).status, KelReadStatus::NewerVersionRefused);
+    EXPECT_EQ(NewerVersionQuestionText(107),
+              "Please update Kelno\n I don't know this version(1.07).\nDo you OPEN anyway?");
+    EXPECT_EQ(NewerVersionQuestionText(200),
+              "Please update Kelno\n I don't know this version(2).\nDo you OPEN anyway?");
+}
+
+TEST(KelFileTest, NonPositiveCountsReadNoRecords) {
+    const Bytes bytes = FileBuilder()
+                            .Header(106)
+                            .Int(-4)   // no point records follow
+                            .Int(0)    // elements
+                            .Byte(2).Raw("ok")
+                            .Options()
+                            .bytes();
+    const KelReadResult back = Read(bytes);
+    ASSERT_EQ(back.status, KelReadStatus::Ok);
+    EXPECT_EQ(back.circuit.PointCount(), 0u);
+    EXPECT_EQ(back.contents.commentText, "ok");
+}
+
+TEST(KelFileTest, TrailingBytesAreIgnoredAndOptionBytesAreFlags) {
+    Bytes bytes = FileBuilder().Header(106).Int(0).Int(0).Byte(0)
+                      .Int(1).Byte(7).Byte(0).Byte(255).Int(3).Raw("garbage").bytes();
+    const KelReadResult back = Read(bytes);
+    ASSERT_EQ(back.status, KelReadStatus::Ok);
+    EXPECT_TRUE(back.contents.noDiagonalWires);
+    EXPECT_FALSE(back.contents.smoothDisplay);
+    EXPECT_TRUE(back.contents.showCurrentFlow);
+    EXPECT_EQ(back.contents.undoBufferSize, 3);
+}
+
+TEST(KelFileTest, EveryTruncationIsRejected) {
+    Circuit circuit = SampleCircuit();
+    KelFileContents contents;
+    contents.commentText = std::string(300, 'c');
+    const Bytes whole = WriteKel(circuit, contents);
+    for (std::size_t length = 0; length < whole.size(); ++length) {
+        const KelReadResult back = Read(Bytes(whole.begin(), whole.begin() + length));
+        ASSERT_EQ(back.status, KelReadStatus::Malformed) << length;
+        EXPECT_EQ(back.error, messages::kUnexpectedFileFormat);
+        EXPECT_EQ(back.circuit.PointCount(), 0u);
+    }
+}
+
+TEST(KelFileTest, BadRecordsAreRejected) {
+    struct Case {
+        const char* name;
+        Bytes bytes;
+    };
+    const Case cases[] = {
+        {"EndBeyondThePoints",
+         FileBuilder().Header(106).Int(2).Int(0).Int(0).Int(1).Int(1)
+             .Int(1).Element(0, 2, 1, 0.1, 0, 1.5).Byte(0).Options().bytes()},
+        {"NegativeEnd",
+         FileBuilder().Header(106).Int(2).Int(0).Int(0).Int(1).Int(1)
+             .Int(1).Element(-1, 1, 1, 0.1, 0, 1.5).Byte(0).Options().bytes()},
+        {"ElementWithoutPoints",
+         FileBuilder().Header(106).Int(0).Int(1).Element(0, 0, 0, 0, 0, 0).Byte(0).Options().bytes()},
+        {"HugePointCount", FileBuilder().Header(106).Int(2000000000).bytes()},
+        {"HugeElementCount", FileBuilder().Header(106).Int(0).Int(2000000000).Int(0).bytes()},
+        {"HugeCommentLength",
+         FileBuilder().Header(106).Int(0).Int(0).Byte(0xFF).Word(0xFFFF).Int(-1).bytes()},
+        {"HugeWideComment",
+         FileBuilder().Header(106).Int(0).Int(0).Byte(0xFF).Word(0xFFFE).Byte(0xFF).Word(0xFFFF)
+             .Int(0x7FFFFFFF).Raw("ab").bytes()},
+    };
+    for (const Case& tc : cases) {
+        const auto started = std::chrono::steady_clock::now();
+        const KelReadResult back = Read(tc.bytes);
+        EXPECT_EQ(back.status, KelReadStatus::Malformed) << tc.name;
+        EXPECT_EQ(back.circuit.PointCount(), 0u) << tc.name;
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(100))
+            << tc.name;
+    }
+}
+
+TEST(KelFileTest, SecondElementOnAPairLoadsWithoutLink) {
+    const Bytes bytes = FileBuilder()
+                            .Header(106).Int(2).Int(0).Int(0).Int(400).Int(0)
+                            .Int(3)
+                            .Element(0, 1, 1, 0.1, 0, 1.5)
+                            .Element(1, 0, 4, 100000, 0, 0)
+                            .Element(1, 1, 5, 5, 0, 0)  // both ends on one point
+                            .Byte(0).Options().bytes();
+    const KelReadResult back = Read(bytes);
+    ASSERT_EQ(back.status, KelReadStatus::Ok);
+    std::vector<bool> linked;
+    for (const CircuitElement& e : back.circuit.elements()) {
+        linked.push_back(e.linked());
+    }
+    EXPECT_EQ(linked, (std::vector<bool>{true, false, true}));
+}
+
+}  // namespace
+}  // namespace kelno
