@@ -52,14 +52,14 @@ bool EncodeBmp24(const RgbImage& image, std::vector<std::uint8_t>& bytes, std::s
     }
     const std::uint64_t width = static_cast<std::uint64_t>(image.width);
     const std::uint64_t height = static_cast<std::uint64_t>(image.height);
-    if (image.rgb.size() != width * height * 3) {
-        error = kInconsistentPicture;
-        return false;
-    }
     const std::uint64_t rowLength = BmpRowLength(image.width);
     const std::uint64_t imageSize = rowLength * height;
     if (kPixelOffset + imageSize > kMaxBmpFileSize) {
         error = kPictureTooLarge;
+        return false;
+    }
+    if (image.rgb.size() != width * height * 3) {
+        error = kInconsistentPicture;
         return false;
     }
     bytes.assign(kPixelOffset + imageSize, 0);
