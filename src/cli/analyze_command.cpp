@@ -39,11 +39,11 @@ std::string JsonNumber(double value) {
     return text == "inf" || text == "-inf" || text == "nan" || text == "-nan" ? "null" : text;
 }
 
-void PrintJson(const LoadedKel& loaded) {
-    const Circuit& circuit = loaded.file.circuit;
+void PrintJson(const Document& document) {
+    const Circuit& circuit = document.circuit();
     std::string out = "{\"ok\": ";
-    out += loaded.analysisOk ? "true" : "false";
-    out += ", \"version\": " + std::to_string(loaded.file.contents.version);
+    out += document.shortCircuit() ? "false" : "true";
+    out += ", \"version\": " + std::to_string(document.fileVersion());
     out += ", \"points\": [";
     const char* separator = "";
     for (const CircuitPoint& point : circuit.points()) {
@@ -68,12 +68,13 @@ void PrintJson(const LoadedKel& loaded) {
     std::fputs(out.c_str(), stdout);
 }
 
-void PrintTable(const std::string& path, const LoadedKel& loaded) {
-    const Circuit& circuit = loaded.file.circuit;
+void PrintTable(const std::string& path, const Document& document) {
+    const Circuit& circuit = document.circuit();
+    const AnalysisReport& report = document.lastAnalysis();
     std::printf("%s: 版 %d, 点 %zu, 素子 %zu, 閉路 %zu, 反復 %zu\n", path.c_str(),
-                loaded.file.contents.version, circuit.PointCount(), circuit.ElementCount(),
-                loaded.report.loops, loaded.report.sweeps);
-    std::printf("%s\n", OutcomeText(loaded.report));
+                document.fileVersion(), circuit.PointCount(), circuit.ElementCount(), report.loops,
+                report.sweeps);
+    std::printf("%s\n", OutcomeText(report));
     std::printf("%5s  %-12s %6s %6s  %-24s %-24s %s\n", "番号", "種類", "端1", "端2", "抵抗 [Ω]",
                 "起電力 [V]", "電流 [A]");
     int number = 0;
@@ -102,9 +103,9 @@ int RunAnalyze(const std::vector<std::string>& args) {
         return kExitBadInput;
     }
     if (line.Has("--json")) {
-        PrintJson(loaded);
+        PrintJson(loaded.document);
     } else {
-        PrintTable(line.words()[0], loaded);
+        PrintTable(line.words()[0], loaded.document);
     }
     return kExitOk;
 }

@@ -1,8 +1,12 @@
 #include <cctype>
+#include <cmath>
 #include <string>
 
 #include "command_line.h"
 #include "commands.h"
+#include "document/clipboard_commands.h"
+#include "document/string_clipboard.h"
+#include "io/clipboard_text.h"
 #include "io/file_bytes.h"
 #include "kel_loading.h"
 
@@ -23,7 +27,7 @@ bool EndsWith(const std::string& text, const std::string& suffix) {
     return true;
 }
 
-bool Save(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+bool Save(const std::string& path, std::span<const std::uint8_t> bytes) {
     std::string error;
     if (!WriteFileAtomically(path, bytes, error)) {
         PrintError(error);
@@ -38,8 +42,56 @@ int KelToKel(const std::string& in, const std::string& out, bool openNewer) {
     if (!LoadKel(in, openNewer, loaded)) {
         return kExitBadInput;
     }
-    return Save(out, WriteKel(loaded.file.circuit, loaded.file.contents)) ? kExitOk
-                                                                          : kExitBadInput;
+    Document& document = loaded.document;
+    return Save(out, document.SaveBytes(document.windowRect())) ? kExitOk : kExitBadInput;
+}
+
+// Values that are not finite have no text that paste would take back.
+bool AllValuesFinite(const Circuit& circuit) {
+    for (const CircuitElement& e : circuit.elements()) {
+        if (!std::isfinite(e.resistance) || !std::isfinite(e.current) || !std::isfinite(e.emf)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// .kel to clipboard text: the whole circuit, unmoved. Points without elements are kept, so
+// that pasting the text into an empty document gives the same circuit again.
+int KelToText(const std::string& in, const std::string& out, bool openNewer) {
+    LoadedKel loaded;
+    if (!LoadKel(in, openNewer, loaded)) {
+        return kExitBadInput;
+    }
+    const Circuit& circuit = loaded.document.circuit();
+    if (!AllValuesFinite(circuit)) {
+        PrintError(in + ": 有限でない値を持つ素子があるため、ﾃｷｽﾄにできません。");
+        return kExitBadInput;
+    }
+    const std::string text = WriteClipboardText(WholeCircuitClipboardData(circuit));
+    const auto* first = reinterpret_cast<const std::uint8_t*>(text.data());
+    return Save(out, {first, text.size()}) ? kExitOk : kExitBadInput;
+}
+
+// Clipboard text to .kel: pastes the text into a new, empty document and saves that.
+int TextToKel(const std::string& in, const std::string& out) {
+    std::vector<std::uint8_t> bytes;
+    std::string error;
+    if (!ReadFileBytes(in, bytes, error)) {
+        PrintError(error);
+        return kExitBadInput;
+    }
+    StringClipboard clipboard(std::string(bytes.begin(), bytes.end()));
+    Document document;
+    if (!Paste(document, clipboard, &error)) {
+        PrintError(in + ": " + error);
+        return kExitBadInput;
+    }
+    if (!document.SaveFile(out, document.windowRect(), error)) {
+        PrintError(error);
+        return kExitBadInput;
+    }
+    return kExitOk;
 }
 
 }  // namespace
@@ -47,17 +99,27 @@ int KelToKel(const std::string& in, const std::string& out, bool openNewer) {
 int RunConvert(const std::vector<std::string>& args) {
     CommandLine line;
     std::string error;
-    const char* usage = "使い方: kelno-cli convert IN.kel OUT.kel [--open-newer]";
+    const char* usage =
+        "使い方: kelno-cli convert IN.kel OUT.kel|OUT.txt [--open-newer]\n"
+        "        kelno-cli convert IN.txt OUT.kel";
     if (!line.Parse(args, {{"--open-newer", false}}, error) || line.words().size() != 2) {
         PrintError(error.empty() ? usage : error);
         return kExitUsage;
     }
     const std::string& in = line.words()[0];
     const std::string& out = line.words()[1];
+    const bool openNewer = line.Has("--open-newer");
     if (EndsWith(in, ".kel") && EndsWith(out, ".kel")) {
-        return KelToKel(in, out, line.Has("--open-newer"));
+        return KelToKel(in, out, openNewer);
     }
-    PrintError("変換できるのは .kel から .kel への変換です: " + in + " -> " + out);
+    if (EndsWith(in, ".kel") && EndsWith(out, ".txt")) {
+        return KelToText(in, out, openNewer);
+    }
+    if (EndsWith(in, ".txt") && EndsWith(out, ".kel")) {
+        return TextToKel(in, out);
+    }
+    PrintError("変換できるのは .kel から .kel または .txt へ、.txt から .kel へです: " + in +
+               " -> " + out);
     return kExitUsage;
 }
 

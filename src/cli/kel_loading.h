@@ -2,20 +2,17 @@
 
 #include <string>
 
-#include "analysis/analyze.h"
-#include "io/kel_file.h"
+#include "document/document.h"
 
 namespace kelno::cli {
 
-// A .kel file loaded as the editor loads it: parsed, then analysed.
+// A .kel file loaded into a document exactly as the editor loads it: parsed, then analysed.
 struct LoadedKel {
-    KelReadResult file;
-    bool analysisOk = false;
-    AnalysisReport report;
+    Document document;
 };
 
-// Reads and analyses a file. A file newer than this program opens only with `openNewer`;
-// otherwise the tool explains why it refuses. On failure prints the reason and returns false.
+// Loads a file. A file newer than this program opens only with `openNewer`; otherwise the
+// tool explains why it refuses. On failure prints the reason and returns false.
 bool LoadKel(const std::string& path, bool openNewer, LoadedKel& loaded);
 
 }  // namespace kelno::cli
