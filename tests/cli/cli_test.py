@@ -1,0 +1,139 @@
+#!/usr/bin/env python3
+"""Runs kelno-cli the way a user or a script would: exit statuses, messages, JSON, files.
+
+usage: cli_test.py KELNO_CLI EXAMPLES_FOLDER
+"""
+import json
+import math
+import os
+import struct
+import subprocess
+import sys
+import tempfile
+import unittest
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "oracle"))
+from analysis_oracle import Element, kel_bytes  # noqa: E402
+
+CLI = None
+EXAMPLES = None
+
+
+def run(*args):
+    return subprocess.run([CLI, *args], capture_output=True, text=True, timeout=60)
+
+
+class CliTest(unittest.TestCase):
+    def setUp(self):
+        self.folder = tempfile.TemporaryDirectory()
+
+    def tearDown(self):
+        self.folder.cleanup()
+
+    def path(self, name):
+        return os.path.join(self.folder.name, name)
+
+    def write(self, name, data):
+        with open(self.path(name), "wb") as f:
+            f.write(data)
+        return self.path(name)
+
+    def test_help_version_and_usage_errors(self):
+        help_run = run("--help")
+        self.assertEqual(help_run.returncode, 0)
+        self.assertIn("analyze", help_run.stdout)
+        self.assertIn("convert", help_run.stdout)
+        version = run("--version")
+        self.assertEqual((version.returncode, version.stdout), (0, "kelno-cli 1.06\n"))
+        for args in [(), ("frobnicate",), ("analyze",), ("analyze", "a.kel", "b.kel"),
+                     ("analyze", "a.kel", "--colour"), ("convert", "a.kel")]:
+            with self.subTest(args=args):
+                result = run(*args)
+                self.assertEqual(result.returncode, 2)
+                self.assertEqual(result.stdout, "")
+                self.assertTrue(result.stderr.strip())
+
+    def test_unusable_input_exits_with_1_and_a_japanese_message(self):
+        truncated = kel_bytes([(0, 0), (400, 0)], [Element(1, 0, 1, 0.1, 1.5)])[:-3]
+        bad_end = kel_bytes([(0, 0)], [Element(1, 0, 5, 0.1, 1.5)])
+        cases = [
+            (self.path("missing.kel"), "ﾌｧｲﾙが見つかりません。"),
+            (self.write("empty.kel", b""), "予期しないﾌｧｲﾙ形式です。"),
+            (self.write("short.kel", truncated), "予期しないﾌｧｲﾙ形式です。"),
+            (self.write("bad.kel", bad_end), "予期しないﾌｧｲﾙ形式です。"),
+            (self.write("huge.kel", struct.pack("<5ii", 106, 0, 0, 1, 1, 2000000000)),
+             "予期しないﾌｧｲﾙ形式です。"),
+        ]
+        for path, message in cases:
+            with self.subTest(path=os.path.basename(path)):
+                result = run("analyze", path)
+                self.assertEqual(result.returncode, 1)
+                self.assertEqual(result.stdout, "")
+                self.assertIn(message, result.stderr)
+
+    def test_newer_file_opens_only_when_asked(self):
+        data = bytearray(kel_bytes([(0, 0), (400, 0)], [Element(5, 0, 1, 5.0, 0.0)]))
+        data[0:4] = struct.pack("<i", 107)
+        path = self.write("newer.kel", bytes(data))
+        refused = run("analyze", path, "--json")
+        self.assertEqual(refused.returncode, 1)
+        self.assertIn("1.07", refused.stderr)
+        self.assertIn("--open-newer", refused.stderr)
+        opened = run("analyze", path, "--json", "--open-newer")
+        self.assertEqual(opened.returncode, 0, opened.stderr)
+        self.assertEqual(json.loads(opened.stdout)["version"], 107)
+        out = self.path("out.kel")
+        self.assertEqual(run("convert", path, out).returncode, 1)
+        self.assertFalse(os.path.exists(out))
+        self.assertEqual(run("convert", path, out, "--open-newer").returncode, 0)
+        with open(out, "rb") as f:
+            self.assertEqual(struct.unpack("<i", f.read(4))[0], 106)
+
+    def test_json_of_the_bulb_ring(self):
+        result = run("analyze", os.path.join(EXAMPLES, "bulb-and-battery.kel"), "--json")
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertIn('"current": 0.29411764705882354', result.stdout)
+        data = json.loads(result.stdout)
+        self.assertEqual(list(data), ["ok", "version", "points", "elements"])
+        self.assertIs(data["ok"], True)
+        self.assertEqual(data["version"], 106)
+        self.assertEqual(len(data["points"]), 4)
+        battery = data["elements"][0]
+        self.assertEqual(list(battery), ["kind", "end1", "end2", "resistance", "emf", "current"])
+        self.assertEqual((battery["kind"], battery["resistance"], battery["emf"]), (1, 0.1, 1.5))
+
+    def test_json_reports_a_short_and_values_that_are_not_numbers(self):
+        path = self.write("odd.kel", kel_bytes(
+            [(0, 0), (400, 0), (800, 0)],
+            [Element(1, 0, 1, 0.0, 1.5), Element(0, 1, 0, 0.0, 0.0),
+             Element(2, 1, 2, math.inf, 0.0)]))
+        data = json.loads(run("analyze", path, "--json").stdout)
+        self.assertIs(data["ok"], False)
+        self.assertIsNone(data["elements"][2]["resistance"])
+        self.assertEqual([e["current"] for e in data["elements"]], [0, 0, 0])
+        table = run("analyze", path)
+        self.assertEqual(table.returncode, 0)
+        self.assertIn("Short", table.stdout)
+
+    def test_convert_reproduces_files_that_the_program_wrote(self):
+        for name in sorted(os.listdir(EXAMPLES)):
+            if not name.endswith(".kel"):
+                continue
+            with self.subTest(example=name):
+                source = os.path.join(EXAMPLES, name)
+                out = self.path(name)
+                result = run("convert", source, out)
+                self.assertEqual(result.returncode, 0, result.stderr)
+                with open(source, "rb") as a, open(out, "rb") as b:
+                    self.assertEqual(a.read(), b.read())
+
+    def test_convert_into_a_missing_folder_fails_cleanly(self):
+        source = os.path.join(EXAMPLES, "switch.kel")
+        result = run("convert", source, self.path("no/such/folder/out.kel"))
+        self.assertEqual(result.returncode, 1)
+        self.assertIn("ﾌｧｲﾙに書き込めませんでした。", result.stderr)
+
+
+if __name__ == "__main__":
+    CLI, EXAMPLES = sys.argv[1], sys.argv[2]
+    unittest.main(argv=sys.argv[:1], verbosity=1)
