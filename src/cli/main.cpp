@@ -27,6 +27,14 @@ const char* kHelp =
     "      回路全体をｸﾘｯﾌﾟﾎﾞｰﾄﾞのﾃｷｽﾄ形式 (KelnoData) で書き出します。\n"
     "  convert IN.txt OUT.kel\n"
     "      ｸﾘｯﾌﾟﾎﾞｰﾄﾞのﾃｷｽﾄ形式を新しい文書に貼り付けて保存します。\n"
+    "  render FILE.kel -o OUT.png|OUT.bmp|OUT.pdf [--size WxH] [--grid] [--no-flow]\n"
+    "         [--open-newer]\n"
+    "      回路を画面と同じように描きます。PNG と BMP は 96 dpi の画面の大きさで、白地に\n"
+    "      描いた W x H 画素の画像 (既定はﾌｧｲﾙに記録された窓の大きさ) です。PDF は印刷と\n"
+    "      同じく実寸 (部品の本体が 16 mm) で 1 ﾍﾟｰｼﾞに描きます。画面は要りません。\n"
+    "      --size WxH   画像の幅と高さ (画素) を指定します。\n"
+    "      --grid       5 mm おきの方眼を描きます。\n"
+    "      --no-flow    電流の向きの矢印を描きません。\n"
     "\n"
     "  --help     この説明を表示します。\n"
     "  --version  版を表示します。\n"
@@ -63,6 +71,9 @@ int main(int argc, char** argv) {
     }
     if (command == "convert") {
         return RunConvert(args);
+    }
+    if (command == "render") {
+        return RunRender(args);
     }
     PrintError("不明なｺﾏﾝﾄﾞです: " + command + " (kelno-cli --help で使い方を表示します)");
     return kExitUsage;

@@ -1,0 +1,242 @@
+#include <QBuffer>
+#include <QByteArray>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "circuit_rendering.h"
+#include "command_line.h"
+#include "commands.h"
+#include "io/bmp_writer.h"
+#include "io/file_bytes.h"
+#include "kel_loading.h"
+
+namespace kelno::cli {
+
+namespace {
+
+constexpr const char* kUsage =
+    "使い方: kelno-cli render FILE.kel -o OUT.png|OUT.bmp|OUT.pdf [--size WxH] [--grid] "
+    "[--no-flow] [--open-newer]";
+
+// Pictures larger than this on a side are refused: a damaged file's window size must not
+// make the tool allocate gigabytes.
+constexpr int kMaxPictureSide = 8192;
+
+enum class OutputKind { Png, Bmp, Pdf };
+
+std::optional<OutputKind> KindOfOutput(const std::string& path) {
+    std::string extension = std::filesystem::path(path).extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (extension == ".png") {
+        return OutputKind::Png;
+    }
+    if (extension == ".bmp") {
+        return OutputKind::Bmp;
+    }
+    if (extension == ".pdf") {
+        return OutputKind::Pdf;
+    }
+    return std::nullopt;
+}
+
+bool UsableSize(std::int64_t width, std::int64_t height) {
+    return width > 0 && height > 0 && width <= kMaxPictureSide && height <= kMaxPictureSide;
+}
+
+// "WxH" with two positive whole numbers.
+std::optional<QSize> ParseSize(const std::string& text) {
+    const auto cross = text.find_first_of("xX");
+    if (cross == std::string::npos) {
+        return std::nullopt;
+    }
+    int width = 0;
+    int height = 0;
+    const char* end = text.data() + text.size();
+    const auto w = std::from_chars(text.data(), text.data() + cross, width);
+    const auto h = std::from_chars(text.data() + cross + 1, end, height);
+    if (w.ec != std::errc() || w.ptr != text.data() + cross || h.ec != std::errc() ||
+        h.ptr != end || !UsableSize(width, height)) {
+        return std::nullopt;
+    }
+    return QSize(width, height);
+}
+
+// The size of the view: the one asked for, or the window size kept in the file.
+QSize ViewSize(const std::optional<QSize>& asked, const Document& document,
+               const std::string& path) {
+    if (asked) {
+        return *asked;
+    }
+    const WindowRect& window = document.windowRect();
+    if (UsableSize(window.width(), window.height())) {
+        return QSize(static_cast<int>(window.width()), static_cast<int>(window.height()));
+    }
+    const QSize fallback(static_cast<int>(kNewDocumentWindow.width()),
+                         static_cast<int>(kNewDocumentWindow.height()));
+    PrintError(path + ": ﾌｧｲﾙに記録された窓の大きさ (" + std::to_string(window.width()) + "x" +
+               std::to_string(window.height()) + ") は使えないため、" +
+               std::to_string(fallback.width()) + "x" + std::to_string(fallback.height()) +
+               " で描きます。");
+    return fallback;
+}
+
+bool Save(const std::string& path, const QByteArray& bytes) {
+    std::string error;
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
+    if (!WriteFileAtomically(path, {data, static_cast<std::size_t>(bytes.size())}, error)) {
+        PrintError(error);
+        return false;
+    }
+    return true;
+}
+
+bool SavePicture(const std::string& path, OutputKind kind, const QImage& image) {
+    if (image.isNull()) {
+        PrintError("画像を作るためのﾒﾓﾘが足りません。");
+        return false;
+    }
+    if (kind == OutputKind::Bmp) {
+        std::string error;
+        if (!WriteBmp24(path, ToRgbImage(image), error)) {
+            PrintError(path + ": " + error);
+            return false;
+        }
+        return true;
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG")) {
+        PrintError(path + ": PNG 形式に変換できませんでした。");
+        return false;
+    }
+    return Save(path, bytes);
+}
+
+bool SavePdf(const std::string& path, const Document& document, const DrawSettings& settings,
+             const StatusSink& status) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        writer.setCreator(QStringLiteral("Kelno"));
+        writer.setTitle(QString::fromStdString(std::filesystem::path(path).filename().string()));
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        std::string error;
+        if (!PrintCircuitPage(writer, document.circuit(), settings, status, error)) {
+            PrintError(path + ": " + error);
+            return false;
+        }
+    }
+    return Save(path, bytes);
+}
+
+// Qt's own notes (a missing runtime folder and the like) are not for the tool's users, who
+// get a message of the tool for every failure; only Qt's fatal errors pass.
+void KeepQtQuiet(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) {
+        std::fprintf(stderr, "kelno-cli: Qt: %s\n",
+                     qPrintable(qFormatLogMessage(type, context, message)));
+    }
+}
+
+// Rendering needs fonts but no display: Qt runs on its off-screen platform whatever the
+// environment asks for.
+struct QuietQt {
+    QuietQt() : previous(qInstallMessageHandler(KeepQtQuiet)) {}
+    ~QuietQt() { qInstallMessageHandler(previous); }
+    QuietQt(const QuietQt&) = delete;
+    QuietQt& operator=(const QuietQt&) = delete;
+    QtMessageHandler previous;
+};
+
+// Rendering needs fonts but no display: Qt runs on its off-screen platform whatever the
+// environment asks for.
+struct OffscreenApplication {
+    QuietQt quiet;  // first in, last out: also covers the application's own shutdown
+    int argc = 3;
+    char name[10] = "kelno-cli";
+    char option[10] = "-platform";
+    char platform[10] = "offscreen";
+    char* argv[4] = {name, option, platform, nullptr};
+    QGuiApplication application{argc, argv};
+};
+
+}  // namespace
+
+int RunRender(const std::vector<std::string>& args) {
+    CommandLine line;
+    std::string error;
+    if (!line.Parse(args,
+                    {{"-o", true},
+                     {"--size", true},
+                     {"--grid", false},
+                     {"--no-flow", false},
+                     {"--open-newer", false}},
+                    error) ||
+        line.words().size() != 1 || !line.Has("-o")) {
+        PrintError(error.empty() ? kUsage : error);
+        return kExitUsage;
+    }
+    const std::string& in = line.words()[0];
+    const std::string out = *line.Value("-o");
+    const std::optional<OutputKind> kind = KindOfOutput(out);
+    if (!kind) {
+        PrintError("出力ﾌｧｲﾙの拡張子は .png、.bmp、.pdf のいずれかにしてください: " + out);
+        return kExitUsage;
+    }
+    std::optional<QSize> size;
+    if (const auto text = line.Value("--size")) {
+        size = ParseSize(*text);
+        if (!size) {
+            PrintError("--size は 幅x高さ の形で、それぞれ 1 から " +
+                       std::to_string(kMaxPictureSide) +
+                       " までの画素数を指定してください: " + *text);
+            return kExitUsage;
+        }
+    }
+
+    LoadedKel loaded;
+    if (!LoadKel(in, line.Has("--open-newer"), loaded)) {
+        return kExitBadInput;
+    }
+    const Document& document = loaded.document;
+    const QSize viewSize = ViewSize(size, document, in);
+
+    OffscreenApplication qt;
+    DrawSettings settings;
+    settings.showGrid = line.Has("--grid");
+    settings.showCurrentFlow = document.showCurrentFlow() && !line.Has("--no-flow");
+    settings.noDiagonalWires = Document::noDiagonalWires();
+    settings.shortCircuit = document.shortCircuit();
+    settings.currentTool = document.currentTool();
+    settings.gridExtent = LogicalExtent(viewSize, ViewScale::FromDpi(kScreenDpi, kScreenDpi));
+    bool reported = false;
+    const StatusSink status = [&](std::string_view text) {
+        if (!reported) {
+            PrintError(in + ": " + std::string(text) + " (回路に有限の解がありません)");
+            reported = true;
+        }
+    };
+
+    const bool saved =
+        *kind == OutputKind::Pdf
+            ? SavePdf(out, document, settings, status)
+            : SavePicture(out, *kind,
+                          RenderCircuitImage(document.circuit(), settings, viewSize, status));
+    return saved ? kExitOk : kExitBadInput;
+}
+
+}  // namespace kelno::cli
