@@ -4,6 +4,7 @@
 #include "command_line.h"
 #include "commands.h"
 #include "kel_loading.h"
+#include "text/code_page_932.h"
 #include "text/number_text.h"
 
 namespace kelno::cli {
@@ -12,23 +13,35 @@ namespace {
 
 const char* KindName(ElementKind kind) {
     switch (kind) {
-        case ElementKind::Battery: return "乾電池";
-        case ElementKind::Resistor: return "抵抗";
-        case ElementKind::Ammeter: return "電流計";
-        case ElementKind::Voltmeter: return "電圧計";
-        case ElementKind::Bulb: return "電球";
-        case ElementKind::Switch: return "スイッチ";
-        default: return IsWire(kind) ? "導線" : "不明";
+        case ElementKind::Battery:
+            return "乾電池";
+        case ElementKind::Resistor:
+            return "抵抗";
+        case ElementKind::Ammeter:
+            return "電流計";
+        case ElementKind::Voltmeter:
+            return "電圧計";
+        case ElementKind::Bulb:
+            return "電球";
+        case ElementKind::Switch:
+            return "スイッチ";
+        default:
+            return IsWire(kind) ? "導線" : "不明";
     }
 }
 
 const char* OutcomeText(const AnalysisReport& report) {
     switch (report.outcome) {
-        case AnalysisOutcome::Solved: return "解析成功";
-        case AnalysisOutcome::ZeroResistanceLoop: return "Short (抵抗のない閉路に起電力があります)";
-        case AnalysisOutcome::CurrentLimit: return "Short (電流が 1000000 A を超えます)";
-        case AnalysisOutcome::NoConvergence: return "Short (反復計算が収束しません)";
-        case AnalysisOutcome::NonFiniteValue: return "Short (値が有限の数ではありません)";
+        case AnalysisOutcome::Solved:
+            return "解析成功";
+        case AnalysisOutcome::ZeroResistanceLoop:
+            return "Short (抵抗のない閉路に起電力があります)";
+        case AnalysisOutcome::CurrentLimit:
+            return "Short (電流が 1000000 A を超えます)";
+        case AnalysisOutcome::NoConvergence:
+            return "Short (反復計算が収束しません)";
+        case AnalysisOutcome::NonFiniteValue:
+            return "Short (値が有限の数ではありません)";
     }
     return "";
 }
@@ -68,6 +81,17 @@ void PrintJson(const Document& document) {
     std::fputs(out.c_str(), stdout);
 }
 
+// Columns padded by the width a terminal gives the text: two cells for kana, kanji and
+// full-width signs, one for Latin and Greek letters and for half-width katakana.
+std::string Cell(const std::string& text, std::size_t width, bool right = false) {
+    std::size_t cells = 0;
+    for (char32_t c : Utf8ToUtf16(text)) {
+        cells += (c < 0x1100 || (c >= 0xFF61 && c <= 0xFF9F)) ? 1 : 2;
+    }
+    const std::string padding(width > cells ? width - cells : 0, ' ');
+    return right ? padding + text : text + padding;
+}
+
 void PrintTable(const std::string& path, const Document& document) {
     const Circuit& circuit = document.circuit();
     const AnalysisReport& report = document.lastAnalysis();
@@ -75,15 +99,20 @@ void PrintTable(const std::string& path, const Document& document) {
                 document.fileVersion(), circuit.PointCount(), circuit.ElementCount(), report.loops,
                 report.sweeps);
     std::printf("%s\n", OutcomeText(report));
-    std::printf("%5s  %-12s %6s %6s  %-24s %-24s %s\n", "番号", "種類", "端1", "端2", "抵抗 [Ω]",
-                "起電力 [V]", "電流 [A]");
+    const auto row = [](const std::string& number, const std::string& kind, const std::string& end1,
+                        const std::string& end2, const std::string& resistance,
+                        const std::string& emf, const std::string& current) {
+        std::printf("%s  %s %s %s  %s %s %s\n", Cell(number, 5, true).c_str(),
+                    Cell(kind, 8).c_str(), Cell(end1, 5, true).c_str(), Cell(end2, 5, true).c_str(),
+                    Cell(resistance, 24).c_str(), Cell(emf, 24).c_str(), current.c_str());
+    };
+    row("番号", "種類", "端1", "端2", "抵抗 [Ω]", "起電力 [V]", "電流 [A]");
     int number = 0;
     for (const CircuitElement& element : circuit.elements()) {
-        std::printf("%5d  %-12s %6d %6d  %-24s %-24s %s\n", number++, KindName(element.kind),
-                    element.end1()->serial, element.end2()->serial,
-                    ShortestRoundTrip(element.resistance).c_str(),
-                    ShortestRoundTrip(element.emf).c_str(),
-                    ShortestRoundTrip(element.current).c_str());
+        row(std::to_string(number++), KindName(element.kind),
+            std::to_string(element.end1()->serial), std::to_string(element.end2()->serial),
+            ShortestRoundTrip(element.resistance), ShortestRoundTrip(element.emf),
+            ShortestRoundTrip(element.current));
     }
 }
 

@@ -20,7 +20,8 @@ bool CommandLine::Parse(const std::vector<std::string>& args, const std::vector<
         }
         std::string name = arg;
         std::optional<std::string> value;
-        if (const auto equals = arg.find('='); arg.rfind("--", 0) == 0 && equals != std::string::npos) {
+        if (const auto equals = arg.find('=');
+            arg.rfind("--", 0) == 0 && equals != std::string::npos) {
             name = arg.substr(0, equals);
             value = arg.substr(equals + 1);
         }

@@ -91,7 +91,9 @@ KelReadResult Rejected(KelReadStatus status, const char* message) {
     return result;
 }
 
-KelReadResult Malformed() { return Rejected(KelReadStatus::Malformed, messages::kUnexpectedFileFormat); }
+KelReadResult Malformed() {
+    return Rejected(KelReadStatus::Malformed, messages::kUnexpectedFileFormat);
+}
 
 // Reads the point records one by one; a count larger than the bytes left fails at once,
 // before anything is allocated for it.

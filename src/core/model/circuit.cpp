@@ -6,7 +6,9 @@
 
 namespace kelno {
 
-Circuit::Circuit(const Circuit& other) { CopyFrom(other); }
+Circuit::Circuit(const Circuit& other) {
+    CopyFrom(other);
+}
 
 Circuit& Circuit::operator=(const Circuit& other) {
     if (this != &other) {

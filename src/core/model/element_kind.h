@@ -18,9 +18,15 @@ enum class ElementKind : std::int32_t {
     Switch = 6,
 };
 
-constexpr std::int32_t KindCode(ElementKind kind) { return static_cast<std::int32_t>(kind); }
-constexpr ElementKind KindFromCode(std::int32_t code) { return static_cast<ElementKind>(code); }
-constexpr bool IsWire(ElementKind kind) { return KindCode(kind) <= 0; }
+constexpr std::int32_t KindCode(ElementKind kind) {
+    return static_cast<std::int32_t>(kind);
+}
+constexpr ElementKind KindFromCode(std::int32_t code) {
+    return static_cast<ElementKind>(code);
+}
+constexpr bool IsWire(ElementKind kind) {
+    return KindCode(kind) <= 0;
+}
 
 // The values an element carries besides its two ends. A record is what AddElement copies
 // into a new element, and what files and clipboard text hold for one.

@@ -11,11 +11,11 @@ namespace {
 
 constexpr char16_t kReplacement = 0xFFFD;
 
-const cp932::CodePair* Lookup(const cp932::CodePair* table, std::size_t count,
-                              std::uint16_t key) {
+const cp932::CodePair* Lookup(const cp932::CodePair* table, std::size_t count, std::uint16_t key) {
     const cp932::CodePair* end = table + count;
     const cp932::CodePair* found = std::lower_bound(
-        table, end, key, [](const cp932::CodePair& pair, std::uint16_t k) { return pair.from < k; });
+        table, end, key,
+        [](const cp932::CodePair& pair, std::uint16_t k) { return pair.from < k; });
     return found != end && found->from == key ? found : nullptr;
 }
 
@@ -32,12 +32,18 @@ char16_t SingleByteToUnicode(unsigned char byte) {
         return static_cast<char16_t>(0xFF61 + (byte - 0xA1));
     }
     switch (byte) {
-        case 0x80: return 0x0080;
-        case 0xA0: return 0xF8F0;
-        case 0xFD: return 0xF8F1;
-        case 0xFE: return 0xF8F2;
-        case 0xFF: return 0xF8F3;
-        default: return kReplacement;
+        case 0x80:
+            return 0x0080;
+        case 0xA0:
+            return 0xF8F0;
+        case 0xFD:
+            return 0xF8F1;
+        case 0xFE:
+            return 0xF8F2;
+        case 0xFF:
+            return 0xF8F3;
+        default:
+            return kReplacement;
     }
 }
 
@@ -50,12 +56,18 @@ int UnicodeToSingleByte(char16_t unit) {
         return 0xA1 + (unit - 0xFF61);
     }
     switch (unit) {
-        case 0x0080: return 0x80;
-        case 0xF8F0: return 0xA0;
-        case 0xF8F1: return 0xFD;
-        case 0xF8F2: return 0xFE;
-        case 0xF8F3: return 0xFF;
-        default: return -1;
+        case 0x0080:
+            return 0x80;
+        case 0xF8F0:
+            return 0xA0;
+        case 0xF8F1:
+            return 0xFD;
+        case 0xF8F2:
+            return 0xFE;
+        case 0xF8F3:
+            return 0xFF;
+        default:
+            return -1;
     }
 }
 
@@ -121,9 +133,9 @@ std::u16string Cp932ToUtf16(std::string_view bytes) {
             continue;
         }
         const auto trail = static_cast<unsigned char>(bytes[i + 1]);
-        const cp932::CodePair* pair = Lookup(cp932::kDoubleByteToUnicode,
-                                             cp932::kDoubleByteToUnicodeCount,
-                                             static_cast<std::uint16_t>((byte << 8) | trail));
+        const cp932::CodePair* pair =
+            Lookup(cp932::kDoubleByteToUnicode, cp932::kDoubleByteToUnicodeCount,
+                   static_cast<std::uint16_t>((byte << 8) | trail));
         if (pair != nullptr) {
             out += static_cast<char16_t>(pair->to);
             ++i;
@@ -206,8 +218,12 @@ std::string Utf16ToUtf8(std::u16string_view text) {
     return out;
 }
 
-std::string Utf8ToCp932(std::string_view text) { return Utf16ToCp932(Utf8ToUtf16(text)); }
+std::string Utf8ToCp932(std::string_view text) {
+    return Utf16ToCp932(Utf8ToUtf16(text));
+}
 
-std::string Cp932ToUtf8(std::string_view bytes) { return Utf16ToUtf8(Cp932ToUtf16(bytes)); }
+std::string Cp932ToUtf8(std::string_view bytes) {
+    return Utf16ToUtf8(Cp932ToUtf16(bytes));
+}
 
 }  // namespace kelno

@@ -29,13 +29,19 @@ void BuildRing(Ring& ring, const std::vector<int>& order, bool bulbForward) {
     }
     for (int which : order) {
         switch (which) {
-            case 0: ring.battery = b.Add(ElementKind::Battery, 0, 1); break;
-            case 1: b.Add(ElementKind::Wire, 1, 2); break;
-            case 2:
-                ring.bulb = bulbForward ? b.Add(ElementKind::Bulb, 2, 3)
-                                        : b.Add(ElementKind::Bulb, 3, 2);
+            case 0:
+                ring.battery = b.Add(ElementKind::Battery, 0, 1);
                 break;
-            case 3: b.Add(ElementKind::Wire, 3, 0); break;
+            case 1:
+                b.Add(ElementKind::Wire, 1, 2);
+                break;
+            case 2:
+                ring.bulb =
+                    bulbForward ? b.Add(ElementKind::Bulb, 2, 3) : b.Add(ElementKind::Bulb, 3, 2);
+                break;
+            case 3:
+                b.Add(ElementKind::Wire, 3, 0);
+                break;
         }
     }
 }
@@ -75,9 +81,9 @@ TEST_P(AnalyzeCurrentTest, GivesExactCurrents) {
     CircuitBuilder b(c);
     std::vector<CircuitElement*> elements;
     for (const auto& [kind, end1, end2, resistance, emf] : tc.elements) {
-        CircuitElement* e = resistance == kDefault ? b.Add(KindFromCode(kind), end1, end2)
-                                                   : b.Add(KindFromCode(kind), end1, end2,
-                                                           resistance, emf);
+        CircuitElement* e = resistance == kDefault
+                                ? b.Add(KindFromCode(kind), end1, end2)
+                                : b.Add(KindFromCode(kind), end1, end2, resistance, emf);
         e->current = 123.0;  // stale values must be overwritten
         elements.push_back(e);
     }
@@ -99,63 +105,100 @@ INSTANTIATE_TEST_SUITE_P(
         CurrentCase{"Empty", {}, true, AnalysisOutcome::Solved, {}},
         CurrentCase{"NoClosedPath",
                     {{1, 0, 1, kDefault, 0}, {5, 1, 2, kDefault, 0}},
-                    true, AnalysisOutcome::Solved, {0.0, 0.0}},
+                    true,
+                    AnalysisOutcome::Solved,
+                    {0.0, 0.0}},
         // A battery shorted by wires alone: 1.5 V / 0.1 ohm, a success.
         CurrentCase{"BatteryShortedByWires",
                     {{1, 0, 1, kDefault, 0}, {0, 1, 2, kDefault, 0}, {0, 2, 0, kDefault, 0}},
-                    true, AnalysisOutcome::Solved, {15.0, 15.0, 15.0}},
+                    true,
+                    AnalysisOutcome::Solved,
+                    {15.0, 15.0, 15.0}},
         CurrentCase{"ZeroResistanceBatteryShorted",
                     {{1, 0, 1, 0.0, 1.5}, {0, 1, 2, kDefault, 0}, {0, 2, 0, kDefault, 0}},
-                    false, AnalysisOutcome::ZeroResistanceLoop, {0.0, 0.0, 0.0}},
+                    false,
+                    AnalysisOutcome::ZeroResistanceLoop,
+                    {0.0, 0.0, 0.0}},
         CurrentCase{"VoltmeterOnBattery",
                     {{1, 0, 1, kDefault, 0}, {4, 0, 1, kDefault, 0}},
-                    true, AnalysisOutcome::Solved,
+                    true,
+                    AnalysisOutcome::Solved,
                     {1.5 / (100000.0 + 0.1), -1.5 / (100000.0 + 0.1)}},
         CurrentCase{"RingOfWires",
                     {{0, 0, 1, kDefault, 0}, {0, 1, 2, kDefault, 0}, {-1, 2, 0, kDefault, 0}},
-                    true, AnalysisOutcome::Solved, {0.0, 0.0, 0.0}},
+                    true,
+                    AnalysisOutcome::Solved,
+                    {0.0, 0.0, 0.0}},
         CurrentCase{"OpenSwitchInTheOnlyLoop",
                     {{1, 0, 1, kDefault, 0}, {6, 1, 2, 1.0, 0}, {5, 2, 0, kDefault, 0}},
-                    true, AnalysisOutcome::Solved, {0.0, 0.0, 0.0}},
+                    true,
+                    AnalysisOutcome::Solved,
+                    {0.0, 0.0, 0.0}},
         CurrentCase{"ParallelIdealBatteriesOfDifferentEmf",
                     {{1, 0, 1, 0.0, 1.5}, {0, 1, 2, kDefault, 0}, {1, 0, 2, 0.0, 3.0}},
-                    false, AnalysisOutcome::ZeroResistanceLoop, {0.0, 0.0, 0.0}},
+                    false,
+                    AnalysisOutcome::ZeroResistanceLoop,
+                    {0.0, 0.0, 0.0}},
         CurrentCase{"ExactlyTheCurrentLimit",
                     {{1, 0, 1, 1.0, 1000000.0}, {0, 1, 0 + 2, kDefault, 0}, {0, 2, 0, kDefault, 0}},
-                    true, AnalysisOutcome::Solved, {1000000.0, 1000000.0, 1000000.0}},
-        CurrentCase{"JustBeyondTheCurrentLimit",
-                    {{1, 0, 1, 1.0, 1000000.0000001}, {0, 1, 2, kDefault, 0}, {0, 2, 0, kDefault, 0}},
-                    false, AnalysisOutcome::CurrentLimit, {0.0, 0.0, 0.0}},
+                    true,
+                    AnalysisOutcome::Solved,
+                    {1000000.0, 1000000.0, 1000000.0}},
+        CurrentCase{
+            "JustBeyondTheCurrentLimit",
+            {{1, 0, 1, 1.0, 1000000.0000001}, {0, 1, 2, kDefault, 0}, {0, 2, 0, kDefault, 0}},
+            false,
+            AnalysisOutcome::CurrentLimit,
+            {0.0, 0.0, 0.0}},
         CurrentCase{"TinyInternalResistanceShorted",
                     {{1, 0, 1, 1e-7, 1.5}, {0, 1, 2, kDefault, 0}, {0, 2, 0, kDefault, 0}},
-                    false, AnalysisOutcome::CurrentLimit, {0.0, 0.0, 0.0}},
+                    false,
+                    AnalysisOutcome::CurrentLimit,
+                    {0.0, 0.0, 0.0}},
         CurrentCase{"NegativeCurrentLimit",
                     {{1, 0, 1, 1.0, -1000001.0}, {0, 1, 2, kDefault, 0}, {0, 2, 0, kDefault, 0}},
-                    false, AnalysisOutcome::CurrentLimit, {0.0, 0.0, 0.0}},
+                    false,
+                    AnalysisOutcome::CurrentLimit,
+                    {0.0, 0.0, 0.0}},
         // Negative resistance: the search still ends, and 1.5 V / -4.9 ohm is a solution.
         CurrentCase{"NegativeResistanceRing",
                     {{1, 0, 1, kDefault, 0}, {2, 1, 2, -5.0, 0}, {0, 2, 0, kDefault, 0}},
-                    true, AnalysisOutcome::Solved, {1.5 / (0.1 + -5.0), 1.5 / (0.1 + -5.0), 1.5 / (0.1 + -5.0)}},
+                    true,
+                    AnalysisOutcome::Solved,
+                    {1.5 / (0.1 + -5.0), 1.5 / (0.1 + -5.0), 1.5 / (0.1 + -5.0)}},
         CurrentCase{"InfiniteResistance",
                     {{1, 0, 1, kDefault, 0}, {2, 1, 2, kInf, 0}, {0, 2, 0, kDefault, 0}},
-                    false, AnalysisOutcome::NonFiniteValue, {0.0, 0.0, 0.0}},
+                    false,
+                    AnalysisOutcome::NonFiniteValue,
+                    {0.0, 0.0, 0.0}},
         CurrentCase{"UndefinedEmfOnALoneBattery",
                     {{1, 0, 1, 0.1, kNaN}},
-                    false, AnalysisOutcome::NonFiniteValue, {0.0}},
+                    false,
+                    AnalysisOutcome::NonFiniteValue,
+                    {0.0}},
         // An open switch's flag is no value of the network, whatever it holds.
         CurrentCase{"OpenSwitchWithUndefinedFlag",
                     {{1, 0, 1, kDefault, 0}, {6, 1, 2, kNaN, 0}, {5, 2, 0, kDefault, 0}},
-                    true, AnalysisOutcome::Solved, {0.0, 0.0, 0.0}},
+                    true,
+                    AnalysisOutcome::Solved,
+                    {0.0, 0.0, 0.0}},
         // A resistor beside an open switch carries the current the battery drives.
         CurrentCase{"ResistorBesideAnOpenSwitch",
-                    {{1, 0, 2, kDefault, 0}, {0, 2, 1, kDefault, 0}, {6, 0, 1, 1.0, 0},
+                    {{1, 0, 2, kDefault, 0},
+                     {0, 2, 1, kDefault, 0},
+                     {6, 0, 1, 1.0, 0},
                      {2, 1, 0, kDefault, 0}},
-                    true, AnalysisOutcome::Solved,
+                    true,
+                    AnalysisOutcome::Solved,
                     {1.5 / (0.1 + 100.0), 1.5 / (0.1 + 100.0), 0.0, 1.5 / (0.1 + 100.0)}},
         CurrentCase{"ResistorBesideAClosedSwitch",
-                    {{1, 0, 2, kDefault, 0}, {0, 2, 1, kDefault, 0}, {6, 0, 1, 0.0, 0},
+                    {{1, 0, 2, kDefault, 0},
+                     {0, 2, 1, kDefault, 0},
+                     {6, 0, 1, 0.0, 0},
                      {2, 1, 0, kDefault, 0}},
-                    true, AnalysisOutcome::Solved, {15.0, 15.0, -15.0, 0.0}}),
+                    true,
+                    AnalysisOutcome::Solved,
+                    {15.0, 15.0, -15.0, 0.0}}),
     [](const auto& info) { return info.param.name; });
 
 TEST(AnalyzeTest, ParallelBulbsShareTheBatteryCurrentWhateverTheOrder) {
@@ -176,13 +219,27 @@ TEST(AnalyzeTest, ParallelBulbsShareTheBatteryCurrentWhateverTheOrder) {
         CircuitElement* bulbB = nullptr;
         for (int which : order) {
             switch (which) {
-                case 0: battery = b.Add(ElementKind::Battery, 0, 1); break;
-                case 1: bulbA = b.Add(ElementKind::Bulb, 2, 3); break;
-                case 2: bulbB = b.Add(ElementKind::Bulb, 4, 5); break;
-                case 3: b.Add(ElementKind::Wire, 0, 2); break;
-                case 4: b.Add(ElementKind::Wire, 2, 4); break;
-                case 5: b.Add(ElementKind::Wire, 1, 3); break;
-                case 6: b.Add(ElementKind::Wire, 3, 5); break;
+                case 0:
+                    battery = b.Add(ElementKind::Battery, 0, 1);
+                    break;
+                case 1:
+                    bulbA = b.Add(ElementKind::Bulb, 2, 3);
+                    break;
+                case 2:
+                    bulbB = b.Add(ElementKind::Bulb, 4, 5);
+                    break;
+                case 3:
+                    b.Add(ElementKind::Wire, 0, 2);
+                    break;
+                case 4:
+                    b.Add(ElementKind::Wire, 2, 4);
+                    break;
+                case 5:
+                    b.Add(ElementKind::Wire, 1, 3);
+                    break;
+                case 6:
+                    b.Add(ElementKind::Wire, 3, 5);
+                    break;
             }
         }
         AnalysisReport report;

@@ -178,11 +178,11 @@ TEST(LoopBasisTest, ConductingElementBesideAnOpenSwitchIsAStep) {
     for (const double open : {1.0, 0.0}) {
         Circuit c;
         CircuitBuilder b(c);
-        b.Add(ElementKind::Battery, 0, 2);      // 0
-        b.Add(ElementKind::Wire, 2, 1);         // 1
-        b.Add(ElementKind::Switch, 0, 1, open); // 2: holds the link 0-1
-        b.Add(ElementKind::Resistor, 1, 0);     // 3: unlinked
-        b.Add(ElementKind::Bulb, 0, 1);         // 4: unlinked, second in line
+        b.Add(ElementKind::Battery, 0, 2);       // 0
+        b.Add(ElementKind::Wire, 2, 1);          // 1
+        b.Add(ElementKind::Switch, 0, 1, open);  // 2: holds the link 0-1
+        b.Add(ElementKind::Resistor, 1, 0);      // 3: unlinked
+        b.Add(ElementKind::Bulb, 0, 1);          // 4: unlinked, second in line
         if (open != 0.0) {
             EXPECT_EQ(Loops(c), (Strings{"0+ 1+ 3+", "4+ 1- 0-"})) << "open";
         } else {

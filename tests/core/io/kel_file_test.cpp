@@ -28,14 +28,31 @@ KelReadResult Read(const Bytes& bytes) {
 // A file's fields written one by one, for files that the writer would never produce.
 class FileBuilder {
 public:
-    FileBuilder& Int(std::int32_t v) { writer_.WriteInt32(v); return *this; }
-    FileBuilder& Byte(std::uint8_t v) { writer_.WriteUint8(v); return *this; }
-    FileBuilder& Word(std::uint16_t v) { writer_.WriteUint16(v); return *this; }
-    FileBuilder& Double(double v) { writer_.WriteDouble(v); return *this; }
-    FileBuilder& Raw(std::string_view v) { writer_.WriteBytes(v); return *this; }
-    FileBuilder& Header(std::int32_t version) { return Int(version).Int(10).Int(20).Int(650).Int(500); }
-    FileBuilder& Element(std::int32_t end1, std::int32_t end2, std::int32_t kind, double r, double i,
-                         double e) {
+    FileBuilder& Int(std::int32_t v) {
+        writer_.WriteInt32(v);
+        return *this;
+    }
+    FileBuilder& Byte(std::uint8_t v) {
+        writer_.WriteUint8(v);
+        return *this;
+    }
+    FileBuilder& Word(std::uint16_t v) {
+        writer_.WriteUint16(v);
+        return *this;
+    }
+    FileBuilder& Double(double v) {
+        writer_.WriteDouble(v);
+        return *this;
+    }
+    FileBuilder& Raw(std::string_view v) {
+        writer_.WriteBytes(v);
+        return *this;
+    }
+    FileBuilder& Header(std::int32_t version) {
+        return Int(version).Int(10).Int(20).Int(650).Int(500);
+    }
+    FileBuilder& Element(std::int32_t end1, std::int32_t end2, std::int32_t kind, double r,
+                         double i, double e) {
         return Int(end1).Int(end2).Int(kind).Double(r).Double(i).Double(e);
     }
     FileBuilder& Options() { return Int(0).Byte(0).Byte(0).Byte(1).Int(10); }
@@ -129,9 +146,15 @@ TEST(KelFileTest, EndNumbersFollowThePresentPointOrder) {
     const Bytes bytes = WriteKel(c, {});
     const Bytes expected = FileBuilder()
                                .Header(106)
-                               .Int(2).Int(1).Int(0).Int(2).Int(0)
-                               .Int(1).Element(1, 0, 0, 0.0, 0.0, 0.0)
-                               .Byte(0).Options()
+                               .Int(2)
+                               .Int(1)
+                               .Int(0)
+                               .Int(2)
+                               .Int(0)
+                               .Int(1)
+                               .Element(1, 0, 0, 0.0, 0.0, 0.0)
+                               .Byte(0)
+                               .Options()
                                .bytes();
     // Only the circuit part matters here; the header's rectangle is the default one.
     ASSERT_EQ(bytes.size(), expected.size());
@@ -159,13 +182,13 @@ TEST_P(CommentLengthTest, UsesTheShortestPrefixAndReadsItBack) {
     EXPECT_EQ(back.contents.commentText, contents.commentText);
 }
 
-INSTANTIATE_TEST_SUITE_P(Lengths, CommentLengthTest,
-                         ::testing::Values(PrefixCase{0, {0x00}}, PrefixCase{254, {0xFE}},
-                                           PrefixCase{255, {0xFF, 0xFF, 0x00}},
-                                           PrefixCase{300, {0xFF, 0x2C, 0x01}},
-                                           PrefixCase{65533, {0xFF, 0xFD, 0xFF}},
-                                           PrefixCase{65534, {0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0x00, 0x00}},
-                                           PrefixCase{70000, {0xFF, 0xFF, 0xFF, 0x70, 0x11, 0x01, 0x00}}));
+INSTANTIATE_TEST_SUITE_P(
+    Lengths, CommentLengthTest,
+    ::testing::Values(PrefixCase{0, {0x00}}, PrefixCase{254, {0xFE}},
+                      PrefixCase{255, {0xFF, 0xFF, 0x00}}, PrefixCase{300, {0xFF, 0x2C, 0x01}},
+                      PrefixCase{65533, {0xFF, 0xFD, 0xFF}},
+                      PrefixCase{65534, {0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0x00, 0x00}},
+                      PrefixCase{70000, {0xFF, 0xFF, 0xFF, 0x70, 0x11, 0x01, 0x00}}));
 
 std::string Utf16Le(std::u16string_view text) {
     std::string out;
@@ -202,8 +225,10 @@ TEST(KelFileTest, FilesBeforeVersion102LoadWithDefaultOptions) {
     for (const std::string comment : {"", "memo"}) {
         const Bytes bytes = FileBuilder()
                                 .Header(101)
-                                .Int(0).Int(0)
-                                .Byte(static_cast<std::uint8_t>(comment.size())).Raw(comment)
+                                .Int(0)
+                                .Int(0)
+                                .Byte(static_cast<std::uint8_t>(comment.size()))
+                                .Raw(comment)
                                 .bytes();
         const KelReadResult back = Read(bytes);
         ASSERT_EQ(back.status, KelReadStatus::Ok);
@@ -228,7 +253,8 @@ TEST(KelFileTest, OldAndOddVersionsOpenWithoutAQuestion) {
 }
 
 TEST(KelFileTest, NewerVersionIsOpenedOnlyWhenTheAnswerIsYes) {
-    const Bytes bytes = FileBuilder().Header(107).Int(1).Int(5).Int(6).Int(0).Byte(0).Options().bytes();
+    const Bytes bytes =
+        FileBuilder().Header(107).Int(1).Int(5).Int(6).Int(0).Byte(0).Options().bytes();
     for (const bool answer : {true, false}) {
         std::vector<std::int32_t> asked;
         const KelReadResult back = ReadKel(bytes, [&](std::int32_t version) {
@@ -255,9 +281,10 @@ TEST(KelFileTest, NewerVersionIsOpenedOnlyWhenTheAnswerIsYes) {
 TEST(KelFileTest, NonPositiveCountsReadNoRecords) {
     const Bytes bytes = FileBuilder()
                             .Header(106)
-                            .Int(-4)   // no point records follow
-                            .Int(0)    // elements
-                            .Byte(2).Raw("ok")
+                            .Int(-4)  // no point records follow
+                            .Int(0)   // elements
+                            .Byte(2)
+                            .Raw("ok")
                             .Options()
                             .bytes();
     const KelReadResult back = Read(bytes);
@@ -267,8 +294,18 @@ TEST(KelFileTest, NonPositiveCountsReadNoRecords) {
 }
 
 TEST(KelFileTest, TrailingBytesAreIgnoredAndOptionBytesAreFlags) {
-    Bytes bytes = FileBuilder().Header(106).Int(0).Int(0).Byte(0)
-                      .Int(1).Byte(7).Byte(0).Byte(255).Int(3).Raw("garbage").bytes();
+    Bytes bytes = FileBuilder()
+                      .Header(106)
+                      .Int(0)
+                      .Int(0)
+                      .Byte(0)
+                      .Int(1)
+                      .Byte(7)
+                      .Byte(0)
+                      .Byte(255)
+                      .Int(3)
+                      .Raw("garbage")
+                      .bytes();
     const KelReadResult back = Read(bytes);
     ASSERT_EQ(back.status, KelReadStatus::Ok);
     EXPECT_TRUE(back.contents.noDiagonalWires);
@@ -296,21 +333,53 @@ TEST(KelFileTest, BadRecordsAreRejected) {
         Bytes bytes;
     };
     const Case cases[] = {
-        {"EndBeyondThePoints",
-         FileBuilder().Header(106).Int(2).Int(0).Int(0).Int(1).Int(1)
-             .Int(1).Element(0, 2, 1, 0.1, 0, 1.5).Byte(0).Options().bytes()},
-        {"NegativeEnd",
-         FileBuilder().Header(106).Int(2).Int(0).Int(0).Int(1).Int(1)
-             .Int(1).Element(-1, 1, 1, 0.1, 0, 1.5).Byte(0).Options().bytes()},
-        {"ElementWithoutPoints",
-         FileBuilder().Header(106).Int(0).Int(1).Element(0, 0, 0, 0, 0, 0).Byte(0).Options().bytes()},
+        {"EndBeyondThePoints", FileBuilder()
+                                   .Header(106)
+                                   .Int(2)
+                                   .Int(0)
+                                   .Int(0)
+                                   .Int(1)
+                                   .Int(1)
+                                   .Int(1)
+                                   .Element(0, 2, 1, 0.1, 0, 1.5)
+                                   .Byte(0)
+                                   .Options()
+                                   .bytes()},
+        {"NegativeEnd", FileBuilder()
+                            .Header(106)
+                            .Int(2)
+                            .Int(0)
+                            .Int(0)
+                            .Int(1)
+                            .Int(1)
+                            .Int(1)
+                            .Element(-1, 1, 1, 0.1, 0, 1.5)
+                            .Byte(0)
+                            .Options()
+                            .bytes()},
+        {"ElementWithoutPoints", FileBuilder()
+                                     .Header(106)
+                                     .Int(0)
+                                     .Int(1)
+                                     .Element(0, 0, 0, 0, 0, 0)
+                                     .Byte(0)
+                                     .Options()
+                                     .bytes()},
         {"HugePointCount", FileBuilder().Header(106).Int(2000000000).bytes()},
         {"HugeElementCount", FileBuilder().Header(106).Int(0).Int(2000000000).Int(0).bytes()},
         {"HugeCommentLength",
          FileBuilder().Header(106).Int(0).Int(0).Byte(0xFF).Word(0xFFFF).Int(-1).bytes()},
-        {"HugeWideComment",
-         FileBuilder().Header(106).Int(0).Int(0).Byte(0xFF).Word(0xFFFE).Byte(0xFF).Word(0xFFFF)
-             .Int(0x7FFFFFFF).Raw("ab").bytes()},
+        {"HugeWideComment", FileBuilder()
+                                .Header(106)
+                                .Int(0)
+                                .Int(0)
+                                .Byte(0xFF)
+                                .Word(0xFFFE)
+                                .Byte(0xFF)
+                                .Word(0xFFFF)
+                                .Int(0x7FFFFFFF)
+                                .Raw("ab")
+                                .bytes()},
     };
     for (const Case& tc : cases) {
         const auto started = std::chrono::steady_clock::now();
@@ -324,12 +393,19 @@ TEST(KelFileTest, BadRecordsAreRejected) {
 
 TEST(KelFileTest, SecondElementOnAPairLoadsWithoutLink) {
     const Bytes bytes = FileBuilder()
-                            .Header(106).Int(2).Int(0).Int(0).Int(400).Int(0)
+                            .Header(106)
+                            .Int(2)
+                            .Int(0)
+                            .Int(0)
+                            .Int(400)
+                            .Int(0)
                             .Int(3)
                             .Element(0, 1, 1, 0.1, 0, 1.5)
                             .Element(1, 0, 4, 100000, 0, 0)
                             .Element(1, 1, 5, 5, 0, 0)  // both ends on one point
-                            .Byte(0).Options().bytes();
+                            .Byte(0)
+                            .Options()
+                            .bytes();
     const KelReadResult back = Read(bytes);
     ASSERT_EQ(back.status, KelReadStatus::Ok);
     std::vector<bool> linked;

@@ -25,16 +25,15 @@ TEST_P(Cp932Test, ConvertsBothWays) {
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, Cp932Test,
-    ::testing::Values(
-        Cp932Case{"Ascii", "Short 1.5V", "Short 1.5V"},
-        Cp932Case{"BackslashAndTildeStayAscii", "a\\b~c", "a\\b~c"},
-        Cp932Case{"HalfWidthKatakana", "ﾌｧｲﾙ", "\xCC\xA7\xB2\xD9"},
-        Cp932Case{"Kanji", "乾電池", "\x8A\xA3\x93\x64\x92\x72"},
-        Cp932Case{"Danger", "危険", "\x8A\xEB\x8C\xAF"},
-        Cp932Case{"Hiragana", "あ", "\x82\xA0"},
-        Cp932Case{"FullWidthTilde", "～", "\x81\x60"},
-        Cp932Case{"NecSpecialCircledOne", "①", "\x87\x40"},
-        Cp932Case{"Newlines", "a\r\nb", "a\r\nb"}),
+    ::testing::Values(Cp932Case{"Ascii", "Short 1.5V", "Short 1.5V"},
+                      Cp932Case{"BackslashAndTildeStayAscii", "a\\b~c", "a\\b~c"},
+                      Cp932Case{"HalfWidthKatakana", "ﾌｧｲﾙ", "\xCC\xA7\xB2\xD9"},
+                      Cp932Case{"Kanji", "乾電池", "\x8A\xA3\x93\x64\x92\x72"},
+                      Cp932Case{"Danger", "危険", "\x8A\xEB\x8C\xAF"},
+                      Cp932Case{"Hiragana", "あ", "\x82\xA0"},
+                      Cp932Case{"FullWidthTilde", "～", "\x81\x60"},
+                      Cp932Case{"NecSpecialCircledOne", "①", "\x87\x40"},
+                      Cp932Case{"Newlines", "a\r\nb", "a\r\nb"}),
     [](const auto& info) { return info.param.name; });
 
 TEST(Cp932Test, CharactersOutsideTheCodePageBecomeQuestionMarks) {
@@ -43,7 +42,7 @@ TEST(Cp932Test, CharactersOutsideTheCodePageBecomeQuestionMarks) {
 }
 
 TEST(Cp932Test, BrokenBytesNeverSwallowTheRest) {
-    EXPECT_EQ(Cp932ToUtf8("\x82"), "\xEF\xBF\xBD");          // lead byte at the end
+    EXPECT_EQ(Cp932ToUtf8("\x82"), "\xEF\xBF\xBD");      // lead byte at the end
     EXPECT_EQ(Cp932ToUtf8("\x82 A"), "\xEF\xBF\xBD A");  // no valid trail byte
     EXPECT_EQ(Utf16ToUtf8(Utf8ToUtf16("\xC3")), "\xEF\xBF\xBD");
     EXPECT_EQ(Utf16ToUtf8(Utf8ToUtf16("\xE3\x81")), "\xEF\xBF\xBD\xEF\xBF\xBD");
