@@ -14,7 +14,7 @@ namespace kelno {
 // device pixels through `scale`; texts stay upright. The painter's state is restored when
 // the surface goes away.
 class QPainterSurface : public DrawSurface {
-  public:
+public:
     // The height of the label font in logical units: 3.6 mm, about 14 pixels on a 96 dpi
     // screen, so that "OFF" fits into a switch and "危険" into a battery.
     static constexpr int kLabelHeight = 36;
@@ -43,7 +43,7 @@ class QPainterSurface : public DrawSurface {
     // The label font for a pixel height: a Japanese-capable gothic face.
     static QFont LabelFont(int pixelHeight);
 
-  private:
+private:
     QPointF ToDevice(DrawPoint point) const;
     QRectF ToDevice(const DrawRect& rect) const;
     QPolygonF ToDevice(std::span<const DrawPoint> points) const;

@@ -59,7 +59,7 @@ struct Font {
 // drawing area. A surface starts with a black pen of width 0, a white brush, black text and
 // its default font; the Select calls return what they replace so it can be put back.
 class DrawSurface {
-  public:
+public:
     virtual ~DrawSurface() = default;
 
     virtual Pen SelectPen(const Pen& pen) = 0;

@@ -8,14 +8,14 @@ namespace kelno {
 // was there before, whichever way the block is left.
 template <class Value, Value (DrawSurface::*Select)(const Value&)>
 class SurfaceScope {
-  public:
+public:
     SurfaceScope(DrawSurface& surface, const Value& value)
         : surface_(surface), previous_((surface.*Select)(value)) {}
     ~SurfaceScope() { (surface_.*Select)(previous_); }
     SurfaceScope(const SurfaceScope&) = delete;
     SurfaceScope& operator=(const SurfaceScope&) = delete;
 
-  private:
+private:
     DrawSurface& surface_;
     Value previous_;
 };
@@ -25,14 +25,14 @@ using BrushScope = SurfaceScope<Brush, &DrawSurface::SelectBrush>;
 using FontScope = SurfaceScope<Font, &DrawSurface::SelectFont>;
 
 class TextColorScope {
-  public:
+public:
     TextColorScope(DrawSurface& surface, Color color)
         : surface_(surface), previous_(surface.SetTextColor(color)) {}
     ~TextColorScope() { surface_.SetTextColor(previous_); }
     TextColorScope(const TextColorScope&) = delete;
     TextColorScope& operator=(const TextColorScope&) = delete;
 
-  private:
+private:
     DrawSurface& surface_;
     Color previous_;
 };

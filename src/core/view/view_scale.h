@@ -10,7 +10,7 @@ namespace kelno {
 // top-left corner of the drawing area; the view neither scrolls nor zooms, so the mapping
 // is a pure per-axis scale with the sign of y flipped.
 class ViewScale {
-  public:
+public:
     // Pixels per logical unit in each axis; both must be positive and finite, otherwise the
     // scale of a 96 dpi screen is used.
     ViewScale(double pixelsPerUnitX, double pixelsPerUnitY);
@@ -33,7 +33,7 @@ class ViewScale {
     std::int64_t PixelsToUnitsX(std::int64_t pixels) const;
     std::int64_t PixelsToUnitsY(std::int64_t pixels) const;
 
-  private:
+private:
     double pixelsPerUnitX_;
     double pixelsPerUnitY_;
 };

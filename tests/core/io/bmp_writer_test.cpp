@@ -124,7 +124,7 @@ TEST(BmpWriter, RefusesMoreThanFourGigabytes) {
 }
 
 class BmpFileTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         folder_ =
             std::filesystem::temp_directory_path() /

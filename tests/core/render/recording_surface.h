@@ -13,7 +13,7 @@ namespace kelno::testing {
 // A surface that keeps every drawing call with the pen, brush, font and text colour in force,
 // so that tests can check the geometry and the colours of a drawing.
 class RecordingSurface : public DrawSurface {
-  public:
+public:
     enum class Op { Line, Polyline, Rectangle, Ellipse, Polygon, Fill, Text };
 
     struct Call {
@@ -87,7 +87,7 @@ class RecordingSurface : public DrawSurface {
     std::vector<Call> calls;
     Color background{255, 255, 255};
 
-  private:
+private:
     template <class T>
     static T Swap(T& slot, const T& value) {
         T previous = slot;
