@@ -1,8 +1,7 @@
 #include "kel_loading.h"
 
-#include <cstdio>
-
 #include "command_line.h"
+#include "text/number_text.h"
 
 namespace kelno::cli {
 
@@ -19,10 +18,8 @@ bool LoadKel(const std::string& path, bool openNewer, LoadedKel& loaded) {
             PrintError(result.error);
             return false;
         case LoadStatus::NewerVersionRefused: {
-            char version[32];
-            std::snprintf(version, sizeof version, "%g", newerVersion * 0.01);
             PrintError(
-                path + ": このﾌｧｲﾙは新しい版 (" + version +
+                path + ": このﾌｧｲﾙは新しい版 (" + FormatGeneral(newerVersion * 0.01) +
                 ") の Kelno で保存されています。--open-newer を付けると、それでも開きます。");
             return false;
         }

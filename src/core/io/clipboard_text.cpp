@@ -8,6 +8,8 @@
 #include <map>
 #include <system_error>
 
+#include "text/number_text.h"
+
 namespace kelno {
 
 namespace {
@@ -23,15 +25,6 @@ ClipboardElement ElementLine(const CircuitElement& element, std::int32_t end1, s
     ElementRecord record = element.Record();
     record.serial = 0;
     return {end1, end2, record};
-}
-
-// The text is read in the classic locale whatever the process's locale is, so numbers are
-// written and read with <charconv> rather than printf and strtod.
-std::string General(double value, int precision) {
-    char buffer[64];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, precision);
-    return std::string(buffer, result.ptr);
 }
 
 // Accepts what a classic-locale number reader accepts for one whole word: an optional
@@ -194,12 +187,12 @@ std::string WriteClipboardText(const ClipboardData& data) {
 }
 
 std::string FormatClipboardValue(double value) {
-    std::string text = General(value, 6);  // what "%g" writes
+    std::string text = FormatGeneral(value, 6);  // what "%g" writes
     if (!std::isfinite(value)) {
         return text;
     }
     for (int precision = 7; !ReadsBackExactly(text, value) && precision <= 17; ++precision) {
-        text = General(value, precision);
+        text = FormatGeneral(value, precision);
     }
     return text;
 }

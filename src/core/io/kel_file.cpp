@@ -1,12 +1,12 @@
 #include "io/kel_file.h"
 
-#include <cstdio>
 #include <limits>
 
 #include "io/byte_reader.h"
 #include "io/byte_writer.h"
 #include "messages.h"
 #include "text/code_page_932.h"
+#include "text/number_text.h"
 
 namespace kelno {
 
@@ -169,9 +169,9 @@ bool ReadOptions(ByteReader& in, KelFileContents& contents) {
 }  // namespace
 
 std::string NewerVersionQuestionText(std::int32_t version) {
-    char buffer[160];
-    std::snprintf(buffer, sizeof buffer, messages::kNewerVersionQuestion, version * 0.01);
-    return buffer;
+    std::string text = messages::kNewerVersionQuestion;
+    text.replace(text.find("%g"), 2, FormatGeneral(version * 0.01));
+    return text;
 }
 
 KelReadResult ReadKel(std::span<const std::uint8_t> bytes, const NewerVersionQuestion& ask) {

@@ -118,6 +118,29 @@ void Circuit::Unlink(CircuitElement* element) {
     element->end1_->links_.erase(element->end2_);
     element->end2_->links_.erase(element->end1_);
     element->linked_ = false;
+    if (unlinkedCount_ > 0) {
+        PassLinkToTwin(element);
+    }
+}
+
+// When the element holding the link of two points leaves them, the first element in list
+// order that joins the same two points without a link takes the link over, just as it would
+// after the circuit has been saved and loaded again. Otherwise the two points would stay
+// joined by elements that no search can pass through.
+void Circuit::PassLinkToTwin(const CircuitElement* leaving) {
+    const CircuitPoint* a = leaving->end1_;
+    const CircuitPoint* b = leaving->end2_;
+    for (CircuitElement& element : elements_) {
+        if (&element == leaving || element.linked_) {
+            continue;
+        }
+        if ((element.end1_ == a && element.end2_ == b) ||
+            (element.end1_ == b && element.end2_ == a)) {
+            --unlinkedCount_;
+            Link(&element);
+            return;
+        }
+    }
 }
 
 void Circuit::RemoveElement(CircuitElement* element) {

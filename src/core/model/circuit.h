@@ -50,7 +50,8 @@ public:
     AddResult AddElement(const ElementRecord& record, CircuitPoint* end1, CircuitPoint* end2);
 
     // Removes the element; its end points stay, even with no links left. A selected
-    // element also leaves the selection, so that no handle to it survives.
+    // element also leaves the selection, so that no handle to it survives. When it held the
+    // link of its two points, another element between them takes the link over.
     void RemoveElement(CircuitElement* element);
     // Removes the point and every element that refers to it, linked or not.
     void RemovePoint(CircuitPoint* point);
@@ -92,6 +93,7 @@ private:
     void Swap(Circuit& other) noexcept;
     void CopyFrom(const Circuit& other);
     void Unlink(CircuitElement* element);
+    void PassLinkToTwin(const CircuitElement* leaving);
     void Link(CircuitElement* element);
 
     PointList points_;

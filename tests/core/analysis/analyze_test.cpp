@@ -272,6 +272,20 @@ TEST(AnalyzeTest, SweepsThatNeverSettleEndInFailure) {
     }
 }
 
+// A battery and a bulb left between the same two points after the element that held their
+// link was removed: the bulb lights, as it does once the circuit is saved and loaded again.
+TEST(AnalyzeTest, TwinsLeftBehindByTheirLinkHolderStillConduct) {
+    Circuit c;
+    CircuitBuilder b(c);
+    CircuitElement* holder = b.Add(ElementKind::Wire, 0, 1);
+    CircuitElement* battery = b.Add(ElementKind::Battery, 0, 1);
+    CircuitElement* bulb = b.Add(ElementKind::Bulb, 1, 0);
+    c.RemoveElement(holder);
+    ASSERT_TRUE(Analyze(c));
+    EXPECT_EQ(battery->current, 0.29411764705882354);
+    EXPECT_EQ(bulb->current, 0.29411764705882354);
+}
+
 TEST(AnalyzeTest, LeavesStructureAndValuesAlone) {
     Ring ring;
     BuildRing(ring, {0, 1, 2, 3}, true);

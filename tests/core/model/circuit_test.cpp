@@ -68,6 +68,27 @@ TEST(CircuitTest, RemovingUnlinkedElementKeepsTheLinkOfItsTwin) {
     ExpectLinksConsistent(c);
 }
 
+TEST(CircuitTest, LinkPassesToTheFirstTwinWhenItsHolderLeaves) {
+    for (const bool removeHolder : {true, false}) {
+        Circuit c;
+        CircuitPoint* a = c.AddPoint(0, 0, 0);
+        CircuitPoint* b = c.AddPoint(0, 10, 0);
+        CircuitPoint* elsewhere = c.AddPoint(0, 20, 0);
+        CircuitElement* holder = Join(c, a, b, ElementKind::Resistor);
+        CircuitElement* first = Join(c, b, a, ElementKind::Battery);
+        CircuitElement* second = Join(c, a, b, ElementKind::Bulb);
+        if (removeHolder) {
+            c.RemoveElement(holder);
+        } else {
+            c.SetEnd2(holder, elsewhere);
+        }
+        EXPECT_TRUE(first->linked());
+        EXPECT_FALSE(second->linked());
+        EXPECT_EQ(a->LinkTo(b), first);
+        ExpectLinksConsistent(c);
+    }
+}
+
 TEST(CircuitTest, RemovingLastElementLeavesPointWithDegreeZero) {
     Circuit c;
     CircuitPoint* a = c.AddPoint(0, 0, 0);
