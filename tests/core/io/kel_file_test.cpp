@@ -6,9 +6,11 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
+#include "analysis/analyze.h"
 #include "io/byte_writer.h"
 #include "messages.h"
 #include "text/code_page_932.h"
@@ -389,6 +391,38 @@ TEST(KelFileTest, BadRecordsAreRejected) {
         EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(100))
             << tc.name;
     }
+}
+
+// Damaged files: whatever the bytes, reading ends with a circuit or a rejection, and a
+// circuit that loads can be analysed.
+TEST(KelFileTest, RandomDamageNeverBreaksReadingOrAnalysis) {
+    Circuit circuit = SampleCircuit();
+    KelFileContents contents;
+    contents.commentText = "memo";
+    const Bytes whole = WriteKel(circuit, contents);
+    std::mt19937 random(12345);
+    int loaded = 0;
+    for (int round = 0; round < 3000; ++round) {
+        Bytes damaged = whole;
+        const int changes = 1 + static_cast<int>(random() % 4);
+        for (int i = 0; i < changes; ++i) {
+            damaged[random() % damaged.size()] = static_cast<std::uint8_t>(random());
+        }
+        if (random() % 4 == 0) {
+            damaged.resize(random() % damaged.size());
+        }
+        KelReadResult back = ReadKel(damaged, [](std::int32_t) { return true; });
+        if (back.status == KelReadStatus::Ok) {
+            ++loaded;
+            Analyze(back.circuit);
+            for (const CircuitElement& e : back.circuit.elements()) {
+                ASSERT_TRUE(std::isfinite(e.current));
+            }
+        } else {
+            EXPECT_EQ(back.circuit.ElementCount(), 0u);
+        }
+    }
+    EXPECT_GT(loaded, 100);
 }
 
 TEST(KelFileTest, SecondElementOnAPairLoadsWithoutLink) {
