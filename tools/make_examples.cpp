@@ -67,12 +67,16 @@ int main(int argc, char** argv) {
     }
     {
         Circuit c;
-        Component battery = Place(c, ElementKind::Battery, 700, -300);
-        Component bulbA = Place(c, ElementKind::Bulb, 900, -900, true);
-        Component bulbB = Place(c, ElementKind::Bulb, 400, -900, true);
-        Wire(c, battery.end2, bulbA.end1);
+        Component battery = Place(c, ElementKind::Battery, 800, -300);
+        Component bulbA = Place(c, ElementKind::Bulb, 1100, -900, true);
+        Component bulbB = Place(c, ElementKind::Bulb, 500, -900, true);
+        CircuitPoint* topRight = c.AddPoint(0, 1300, -300);
+        CircuitPoint* topLeft = c.AddPoint(0, 300, -300);
+        Wire(c, battery.end2, topRight);
+        Wire(c, topRight, bulbA.end1);
         Wire(c, bulbA.end2, bulbB.end1);
-        Wire(c, bulbB.end2, battery.end1);
+        Wire(c, bulbB.end2, topLeft);
+        Wire(c, topLeft, battery.end1);
         ok &= Save(folder, "bulbs-in-series.kel", c, "");
     }
     {
@@ -87,14 +91,17 @@ int main(int argc, char** argv) {
         ok &= Save(folder, "bulbs-in-parallel.kel", c, "");
     }
     {
+        // The ammeter in series with the bulb, the voltmeter across it.
         Circuit c;
         Component battery = Place(c, ElementKind::Battery, 500, -300);
         Component ammeter = Place(c, ElementKind::Ammeter, 1100, -300);
         Component bulb = Place(c, ElementKind::Bulb, 1100, -800, true);
         Component voltmeter = Place(c, ElementKind::Voltmeter, 1100, -1200, true);
+        CircuitPoint* bottomLeft = c.AddPoint(0, 300, -800);
         Wire(c, battery.end2, ammeter.end1);
         Wire(c, ammeter.end2, bulb.end1);
-        Wire(c, bulb.end2, battery.end1);
+        Wire(c, bulb.end2, bottomLeft);
+        Wire(c, bottomLeft, battery.end1);
         Wire(c, bulb.end1, voltmeter.end1);
         Wire(c, bulb.end2, voltmeter.end2);
         ok &= Save(folder, "meters.kel", c, "");
@@ -104,9 +111,13 @@ int main(int argc, char** argv) {
         Component battery = Place(c, ElementKind::Battery, 500, -300);
         Component sw = Place(c, ElementKind::Switch, 1100, -300);
         Component bulb = Place(c, ElementKind::Bulb, 800, -800, true);
+        CircuitPoint* bottomRight = c.AddPoint(0, 1300, -800);
+        CircuitPoint* bottomLeft = c.AddPoint(0, 300, -800);
         Wire(c, battery.end2, sw.end1);
-        Wire(c, sw.end2, bulb.end1);
-        Wire(c, bulb.end2, battery.end1);
+        Wire(c, sw.end2, bottomRight);
+        Wire(c, bottomRight, bulb.end1);
+        Wire(c, bulb.end2, bottomLeft);
+        Wire(c, bottomLeft, battery.end1);
         ok &= Save(folder, "switch.kel", c, "");
     }
     return ok ? 0 : 1;
