@@ -9,11 +9,10 @@ import os
 import struct
 import subprocess
 import sys
-import tempfile
 import unittest
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "oracle"))
-from analysis_oracle import Element, kel_bytes  # noqa: E402
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from kel_support import TempFolderTestCase, kel_bytes  # noqa: E402
 
 CLI = None
 EXAMPLES = None
@@ -23,21 +22,7 @@ def run(*args):
     return subprocess.run([CLI, *args], capture_output=True, text=True, timeout=60)
 
 
-class CliTest(unittest.TestCase):
-    def setUp(self):
-        self.folder = tempfile.TemporaryDirectory()
-
-    def tearDown(self):
-        self.folder.cleanup()
-
-    def path(self, name):
-        return os.path.join(self.folder.name, name)
-
-    def write(self, name, data):
-        with open(self.path(name), "wb") as f:
-            f.write(data)
-        return self.path(name)
-
+class CliTest(TempFolderTestCase):
     def test_help_version_and_usage_errors(self):
         help_run = run("--help")
         self.assertEqual(help_run.returncode, 0)
@@ -54,8 +39,8 @@ class CliTest(unittest.TestCase):
                 self.assertTrue(result.stderr.strip())
 
     def test_unusable_input_exits_with_1_and_a_japanese_message(self):
-        truncated = kel_bytes([(0, 0), (400, 0)], [Element(1, 0, 1, 0.1, 1.5)])[:-3]
-        bad_end = kel_bytes([(0, 0)], [Element(1, 0, 5, 0.1, 1.5)])
+        truncated = kel_bytes([(0, 0), (400, 0)], [(0, 1, 1, 0.1, 1.5)])[:-3]
+        bad_end = kel_bytes([(0, 0)], [(0, 5, 1, 0.1, 1.5)])
         cases = [
             (self.path("missing.kel"), "ﾌｧｲﾙが見つかりません。"),
             (self.write("empty.kel", b""), "予期しないﾌｧｲﾙ形式です。"),
@@ -72,7 +57,7 @@ class CliTest(unittest.TestCase):
                 self.assertIn(message, result.stderr)
 
     def test_newer_file_opens_only_when_asked(self):
-        data = bytearray(kel_bytes([(0, 0), (400, 0)], [Element(5, 0, 1, 5.0, 0.0)]))
+        data = bytearray(kel_bytes([(0, 0), (400, 0)], [(0, 1, 5, 5.0, 0.0)]))
         data[0:4] = struct.pack("<i", 107)
         path = self.write("newer.kel", bytes(data))
         refused = run("analyze", path, "--json")
@@ -105,8 +90,7 @@ class CliTest(unittest.TestCase):
     def test_json_reports_a_short_and_values_that_are_not_numbers(self):
         path = self.write("odd.kel", kel_bytes(
             [(0, 0), (400, 0), (800, 0)],
-            [Element(1, 0, 1, 0.0, 1.5), Element(0, 1, 0, 0.0, 0.0),
-             Element(2, 1, 2, math.inf, 0.0)]))
+            [(0, 1, 1, 0.0, 1.5), (1, 0, 0, 0.0, 0.0), (1, 2, 2, math.inf, 0.0)]))
         data = json.loads(run("analyze", path, "--json").stdout)
         self.assertIs(data["ok"], False)
         self.assertIsNone(data["elements"][2]["resistance"])

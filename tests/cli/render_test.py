@@ -7,9 +7,11 @@ import os
 import struct
 import subprocess
 import sys
-import tempfile
 import unittest
 import zlib
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from kel_support import TempFolderTestCase, kel_bytes as kel  # noqa: E402
 
 CLI = None
 EXAMPLES = None
@@ -19,21 +21,6 @@ BATTERY, BULB, WIRE = 1, 5, 0
 
 def run(*args, env=None):
     return subprocess.run([CLI, *args], capture_output=True, text=True, timeout=120, env=env)
-
-
-def kel(points, elements, window=(100, 100, 1000, 800), options=(0, 0, 1, 10)):
-    """A .kel file of version 106. elements: (end1, end2, kind, resistance, emf)."""
-    out = bytearray(struct.pack("<i4i", 106, *window))
-    out += struct.pack("<i", len(points))
-    for x, y in points:
-        out += struct.pack("<ii", x, y)
-    out += struct.pack("<i", len(elements))
-    for end1, end2, kind, resistance, emf in elements:
-        out += struct.pack("<iiiddd", end1, end2, kind, resistance, 0.0, emf)
-    out += bytes([0])  # empty comment
-    no_diagonal, smooth, flow, undo = options
-    out += struct.pack("<iBBBi", 0, no_diagonal, smooth, flow, undo)
-    return bytes(out)
 
 
 # A battery driving a bulb of 5 ohms: 1.5 V / 5.1 ohms, about 0.29 A.
@@ -91,25 +78,7 @@ def bmp_pixel(data, x, y):
     return r, g, b
 
 
-class RenderTest(unittest.TestCase):
-    def setUp(self):
-        self.folder = tempfile.TemporaryDirectory()
-
-    def tearDown(self):
-        self.folder.cleanup()
-
-    def path(self, name):
-        return os.path.join(self.folder.name, name)
-
-    def write(self, name, data):
-        with open(self.path(name), "wb") as f:
-            f.write(data)
-        return self.path(name)
-
-    def read(self, name):
-        with open(self.path(name), "rb") as f:
-            return f.read()
-
+class RenderTest(TempFolderTestCase):
     def render(self, source, out, *options, env=None):
         result = run("render", source, "-o", self.path(out), *options, env=env)
         self.assertEqual(result.returncode, 0, result.stderr)

@@ -22,10 +22,12 @@ import os
 import random
 import re
 import shutil
-import struct
 import subprocess
 import sys
 import tempfile
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from kel_support import kel_bytes  # noqa: E402
 
 WIRE, BATTERY, RESISTOR, AMMETER, VOLTMETER, BULB, SWITCH = 0, 1, 2, 3, 4, 5, 6
 DEFAULTS = {BATTERY: (0.1, 1.5), RESISTOR: (100.0, 0.0), AMMETER: (0.001, 0.0),
@@ -239,19 +241,6 @@ def random_circuit(rng, category):
     return points, elements
 
 
-def kel_bytes(points, elements):
-    out = bytearray(struct.pack("<i4i", 106, 0, 0, 640, 480))
-    out += struct.pack("<i", len(points))
-    for x, y in points:
-        out += struct.pack("<ii", x, y)
-    out += struct.pack("<i", len(elements))
-    for e in elements:
-        out += struct.pack("<iiiddd", e.end1, e.end2, e.kind, e.resistance, 0.0, e.emf)
-    out += bytes([0])  # empty comment
-    out += struct.pack("<iBBBi", 0, 0, 0, 1, 10)
-    return bytes(out)
-
-
 # ---------------------------------------------------------------- ngspice
 
 def spice_currents(elements, workdir):
@@ -345,7 +334,8 @@ def main():
             category = (CONDITIONED, CLASSROOM, WILD)[index % 3]
             points, elements = random_circuit(rng, category)
             with open(path, "wb") as f:
-                f.write(kel_bytes(points, elements))
+                f.write(kel_bytes(points, [(e.end1, e.end2, e.kind, e.resistance, e.emf)
+                                          for e in elements]))
             run = subprocess.run([args.cli, "analyze", path, "--json"], capture_output=True,
                                  text=True, timeout=120)
             problem = None
