@@ -57,7 +57,8 @@ int main(int argc, char** argv) {
         return kExitOk;
     }
     if (command == "--version") {
-        std::printf("kelno-cli %d.%02d\n", kelno::kFormatVersion / 100, kelno::kFormatVersion % 100);
+        std::printf("kelno-cli %d.%02d\n", kelno::kFormatVersion / 100,
+                    kelno::kFormatVersion % 100);
         return kExitOk;
     }
     for (const std::string& arg : args) {

@@ -9,7 +9,7 @@ namespace kelno {
 // The editor window backs it with the desktop's clipboard; tests and kelno-cli back it
 // with a string.
 class ClipboardPort {
-  public:
+public:
     virtual ~ClipboardPort() = default;
     // The text on the clipboard, or nothing when it holds no text.
     virtual std::optional<std::string> ReadText() const = 0;

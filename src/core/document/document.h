@@ -62,7 +62,7 @@ struct LoadResult {
 // Every change of the circuit counts as unsaved work, undo and redo included; returning
 // to the very state that was last saved or loaded counts as saved again.
 class Document {
-  public:
+public:
     // Calendar time in whole seconds; tests step it by hand.
     using Clock = std::function<std::int64_t()>;
     using Listener = std::function<void(DocumentEvent)>;
@@ -160,7 +160,7 @@ class Document {
     ListenerId Subscribe(Listener listener);
     void Unsubscribe(ListenerId id);
 
-  private:
+private:
     void RunAnalysis();
     void MarkCircuitChanged();
     // Takes the present state as the saved one, without telling anyone.

@@ -10,14 +10,14 @@ namespace kelno {
 
 // A clipboard held in memory.
 class StringClipboard : public ClipboardPort {
-  public:
+public:
     StringClipboard() = default;
     explicit StringClipboard(std::string text) : text_(std::move(text)) {}
 
     std::optional<std::string> ReadText() const override { return text_; }
     void WriteText(const std::string& text) override { text_ = text; }
 
-  private:
+private:
     std::optional<std::string> text_;
 };
 

@@ -53,7 +53,7 @@ bool ReadsBackExactly(const std::string& text, double value) {
 
 // Hands out the whitespace-delimited words of the text one by one.
 class WordReader {
-  public:
+public:
     explicit WordReader(std::string_view text) : text_(text.substr(0, text.find('\0'))) {}
 
     bool Next(std::string_view& word) {
@@ -76,7 +76,7 @@ class WordReader {
         return Next(word) && ParseWord(word, value);
     }
 
-  private:
+private:
     static bool IsSpace(char c) {
         return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
     }

@@ -17,7 +17,7 @@ namespace kelno {
 // Every snapshot carries a state number that changes whenever the live circuit is about
 // to change, so that a document can tell whether it is back at the state it last saved.
 class CircuitHistory {
-  public:
+public:
     CircuitHistory();
     // The live position refers into the snapshot list, and a moved-from history would
     // have no live circuit at all, so a history stays where it was made.
@@ -52,7 +52,7 @@ class CircuitHistory {
     // Gives the live circuit a new state number, for a change made without a checkpoint.
     void MarkCurrentChanged() { live_->state = nextState_++; }
 
-  private:
+private:
     struct Snapshot {
         Circuit circuit;
         std::uint64_t state = 0;

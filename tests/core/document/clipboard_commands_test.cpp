@@ -22,18 +22,18 @@ constexpr const char* kResistorCopy =
 
 // A clipboard that cannot be written to, to see that nothing writes to it.
 class ReadOnlyClipboard : public ClipboardPort {
-  public:
+public:
     explicit ReadOnlyClipboard(std::optional<std::string> text) : text_(std::move(text)) {}
     std::optional<std::string> ReadText() const override { return text_; }
     void WriteText(const std::string&) override { ++writes; }
     int writes = 0;
 
-  private:
+private:
     std::optional<std::string> text_;
 };
 
 class ClipboardCommandsTest : public ::testing::Test {
-  protected:
+protected:
     // A resistor between (100, -200) and (500, -200), added as one edit.
     CircuitElement* AddResistor() {
         doc.Checkpoint();

@@ -54,7 +54,7 @@ std::string TempPath(const std::string& name) {
 }
 
 class DocumentTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override { Document::SetNoDiagonalWires(false); }
     void TearDown() override { Document::SetNoDiagonalWires(false); }
 
