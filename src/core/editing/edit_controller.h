@@ -1,0 +1,74 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "document/document.h"
+#include "editing/editing_port.h"
+#include "view/logical_point.h"
+#include "view/view_scale.h"
+
+namespace kelno {
+
+// The editing state machine of the view: turns presses, moves, releases, double-clicks and
+// keys (positions in device pixels relative to the top-left corner of the drawing area)
+// into edits of the document's live circuit, with the tool rules, tolerances, undo states
+// and analysis of an editing gesture. It owns the state of the gesture under way and the
+// grid flag; everything else lives in the document. It reaches the window only through
+// its EditingPort.
+class EditController {
+public:
+    enum class Arrow { Left, Up, Right, Down };
+
+    // A line or rectangle drawn over the circuit while a gesture is under way, in logical
+    // units.
+    struct RubberLine {
+        LogicalPoint from;
+        LogicalPoint to;
+    };
+    struct RubberRect {
+        LogicalPoint corner1;
+        LogicalPoint corner2;
+    };
+
+    EditController(Document& document, EditingPort& port, const ViewScale& scale);
+    ~EditController();
+    EditController(const EditController&) = delete;
+    EditController& operator=(const EditController&) = delete;
+
+    // The screen's resolution changed (the window moved to another screen).
+    void SetScale(const ViewScale& scale);
+    const ViewScale& scale() const { return scale_; }
+
+    // --- Mouse ------------------------------------------------------------------------------
+    void Press(DevicePoint position, bool shift);
+    void Move(DevicePoint position);
+    void Release(DevicePoint position);
+    void DoubleClick(DevicePoint position);
+    // The window lost the mouse in the middle of a gesture (another window took it): the
+    // gesture ends where it stands, without the release's action.
+    void CaptureLost();
+    // Whether a gesture holds the mouse.
+    bool capturing() const { return capturing_; }
+
+    // --- Keys and view commands -------------------------------------------------------------
+    // One arrow-key press (auto-repeated ones included): moves the selection 10 units.
+    void Nudge(Arrow arrow);
+    void SelectAll();
+    void ToggleGrid();
+    bool showGrid() const { return showGrid_; }
+
+    // --- What the view paints over the circuit ----------------------------------------------
+    std::optional<RubberLine> rubberWire() const;
+    std::optional<RubberRect> rubberBand() const;
+
+private:
+    Document& document_;
+    EditingPort& port_;
+    ViewScale scale_;
+    Document::ListenerId listener_ = 0;
+    bool capturing_ = false;
+    bool showGrid_ = false;
+};
+
+}  // namespace kelno
