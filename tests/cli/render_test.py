@@ -4,6 +4,7 @@
 usage: render_test.py KELNO_CLI EXAMPLES_FOLDER
 """
 import os
+import shutil
 import struct
 import subprocess
 import sys
@@ -78,6 +79,48 @@ def bmp_pixel(data, x, y):
     return r, g, b
 
 
+def page_pixels(pdf_path, dpi):
+    """(width, height, RGB bytes) of the first page of a PDF file, rasterised by poppler."""
+    if shutil.which("pdftoppm") is None:
+        raise unittest.SkipTest("pdftoppm (Debian's poppler-utils) is not installed")
+    ppm = subprocess.run(["pdftoppm", "-r", str(dpi), "-f", "1", "-l", "1", pdf_path],
+                         capture_output=True, check=True, timeout=120).stdout
+    magic, width, height, depth = ppm.split(maxsplit=4)[:4]
+    assert magic == b"P6" and depth == b"255", (magic, depth)
+    width, height = int(width), int(height)
+    return width, height, ppm[len(ppm) - 3 * width * height:]
+
+
+BATTERY_GREEN = bytes((192, 255, 192))
+
+
+def find_pixel(data, colour, start=0, end=None, last=False):
+    """The number of the first (or last) pixel of exactly this colour, or -1."""
+    end = len(data) if end is None else end
+    at = data.rfind(colour, start, end) if last else data.find(colour, start, end)
+    while at >= 0 and at % 3:
+        at = data.rfind(colour, start, at) if last else data.find(colour, at + 1, end)
+    return at // 3 if at >= 0 else -1
+
+
+def stroke_centres(pixel, inside):
+    """The centres of the dark strokes on either side of the light run through `inside`,
+    along a line of pixels given by `pixel(i)`."""
+    def dark(i):
+        return sum(pixel(i)) < 300
+
+    ends = []
+    for step in (-1, 1):
+        near = inside
+        while not dark(near):
+            near += step
+        far = near
+        while dark(far + step):
+            far += step
+        ends.append((near + far) / 2)
+    return ends
+
+
 class RenderTest(TempFolderTestCase):
     def render(self, source, out, *options, env=None):
         result = run("render", source, "-o", self.path(out), *options, env=env)
@@ -147,6 +190,28 @@ class RenderTest(TempFolderTestCase):
         self.assertTrue(pdf.startswith(b"%PDF-"))
         self.assertIn(b"/Count 1", pdf)
         self.assertIn(b"/MediaBox [0 0 595", pdf)  # A4
+        # The page as a printer puts it on paper, at 254 dots per inch: one pixel is 0.1 mm,
+        # one unit of the drawing. The battery lies from (300, -300) to (700, -300); its body
+        # is a box 16 mm long and 9.6 mm high, outlined in black and filled light green.
+        width, height, data = page_pixels(self.path("ring.pdf"), 254)
+        self.assertAlmostEqual(width, 2100, delta=1)  # A4, 210 mm x 297 mm
+        self.assertAlmostEqual(height, 2970, delta=1)
+        top = find_pixel(data, BATTERY_GREEN) // width
+        bottom = find_pixel(data, BATTERY_GREEN, last=True) // width
+        self.assertGreater(top, 0, "no battery body on the page")
+        # A row clear of the wire and the terminal, which meet the box half way up.
+        row = (3 * top + bottom) // 4
+        begin, end = 3 * row * width, 3 * (row + 1) * width
+        inside = find_pixel(data, BATTERY_GREEN, begin, end) - row * width
+
+        def pixel(x, y):
+            return tuple(data[3 * (y * width + x):3 * (y * width + x) + 3])
+
+        left, right = stroke_centres(lambda x: pixel(x, row), inside)
+        self.assertAlmostEqual(right - left, 160, delta=2)
+        column = round((left + right) / 2)
+        upper, lower = stroke_centres(lambda y: pixel(column, y), row)
+        self.assertAlmostEqual(lower - upper, 96, delta=2)
 
     def test_short_circuit_is_reported_and_drawn(self):
         short = self.write("short.kel", kel([(100, -100), (500, -100)],
