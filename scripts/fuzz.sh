@@ -13,8 +13,7 @@ seconds="${1:-60}"
 shift || true
 targets=("$@")
 if [[ ${#targets[@]} -eq 0 ]]; then
-    targets=(kel_file clipboard_paste)
-    [[ -f fuzz/details_number_fuzzer.cpp ]] && targets+=(details_number)
+    targets=(kel_file clipboard_paste details_number)
 fi
 
 scripts/setup.sh --tests
