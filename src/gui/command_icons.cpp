@@ -325,6 +325,8 @@ constexpr std::array<IconArt, 20> kIcons{{
 
 // Drawn on a grid of 64 x 64 units: a lit bulb and a dry cell in one loop of wire.
 constexpr qreal kApplicationGrid = 64.0;
+// Below this size the program's icon is drawn pixel by pixel.
+constexpr int kSmallestTile = 24;
 
 void DrawApplication(QPainter& p) {
     p.setPen(QPen(QColor(48, 80, 144), 2.0));
@@ -350,6 +352,16 @@ void DrawApplication(QPainter& p) {
     p.drawEllipse(QRectF(21, 7, 22, 22));
     p.setBrush(kPaper);
     p.drawRect(QRectF(27, 26, 10, 8));
+}
+
+// The same picture for 16 pixels, on whole pixels and without the tile, which would only blur.
+void DrawSmallApplication(QPainter& p) {
+    Line(p, {{7, 5}, {2, 5}, {2, 12}, {4, 12}});
+    Line(p, {{8, 5}, {13, 5}, {13, 12}, {11, 12}});
+    Oval(p, 4, 0, 8, 8, kBulbLit);
+    Box(p, 6, 6, 4, 3, kPaper);
+    Box(p, 4, 9, 7, 6, kBatteryGreen);
+    Box(p, 10, 10, 2, 4, kPaper);
 }
 
 }  // namespace
@@ -385,6 +397,10 @@ QImage ApplicationIconImage(int pixels) {
     QImage image(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
+    if (pixels < kSmallestTile) {
+        DrawSmallApplication(painter);
+        return image;
+    }
     painter.setRenderHint(QPainter::Antialiasing);
     painter.scale(pixels / kApplicationGrid, pixels / kApplicationGrid);
     DrawApplication(painter);

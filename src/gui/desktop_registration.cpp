@@ -88,6 +88,14 @@ bool WriteIfChanged(const DesktopFile& file) {
            out.commit();
 }
 
+// Icons are compared by their pixels: making a PNG file costs far more than reading one.
+void WriteIconIfChanged(const QString& path, const QImage& icon) {
+    const QImage current(path);
+    if (current.convertToFormat(icon.format()) != icon) {
+        WriteIfChanged({path, PngOf(icon)});
+    }
+}
+
 // Starts a desktop tool in the background, when it is installed, with its output dropped.
 void RunInBackground(const QString& tool, const QString& folder) {
     const QString program = QStandardPaths::findExecutable(tool);
@@ -146,7 +154,7 @@ void RegisterDesktopIntegration() {
         RefreshDesktopDatabase(home);
     }
     for (const int pixels : kIconSizes) {
-        WriteIfChanged({IconPath(home, pixels), PngOf(ApplicationIconImage(pixels))});
+        WriteIconIfChanged(IconPath(home, pixels), ApplicationIconImage(pixels));
     }
 }
 

@@ -65,7 +65,7 @@ TEST(ApplicationIcon, IsDrawnAtEverySize) {
     for (const int pixels : {16, 32, 48, 256}) {
         const QImage image = ApplicationIconImage(pixels);
         EXPECT_EQ(image.size(), QSize(pixels, pixels));
-        EXPECT_GT(OpaquePixels(image), pixels * pixels / 2) << pixels;
+        EXPECT_GT(OpaquePixels(image), pixels * pixels / 4) << pixels;
     }
     EXPECT_FALSE(ApplicationIcon().pixmap(64).isNull());
 }

@@ -1,5 +1,8 @@
 #include "shell/desktop_files.h"
 
+#include <algorithm>
+#include <array>
+
 namespace kelno {
 
 namespace {
@@ -8,25 +11,28 @@ namespace {
 constexpr std::string_view kReservedInExec = " \t\n\"'\\><~|&;$*?#()`";
 constexpr std::string_view kEscapedInQuotes = "\"`$\\";
 
-// A string value's escapes, applied after the quoting.
+// A string value's escapes: the character and the letter after the backslash. "\s" for a
+// blank is read but never written.
+struct StringEscape {
+    char plain;
+    char letter;
+};
+constexpr std::array<StringEscape, 5> kStringEscapes{
+    {{'\\', '\\'}, {'\n', 'n'}, {'\t', 't'}, {'\r', 'r'}, {' ', 's'}}};
+constexpr std::size_t kWrittenEscapes = 4;
+
+// Applied after the quoting.
 std::string EscapeStringValue(std::string_view text) {
     std::string escaped;
     for (const char c : text) {
-        switch (c) {
-            case '\\':
-                escaped += "\\\\";
-                break;
-            case '\n':
-                escaped += "\\n";
-                break;
-            case '\t':
-                escaped += "\\t";
-                break;
-            case '\r':
-                escaped += "\\r";
-                break;
-            default:
-                escaped += c;
+        const auto* escape =
+            std::find_if(kStringEscapes.begin(), kStringEscapes.begin() + kWrittenEscapes,
+                         [c](const StringEscape& e) { return e.plain == c; });
+        if (escape != kStringEscapes.begin() + kWrittenEscapes) {
+            escaped += '\\';
+            escaped += escape->letter;
+        } else {
+            escaped += c;
         }
     }
     return escaped;
@@ -39,22 +45,11 @@ std::string UnescapeStringValue(std::string_view text) {
             plain += text[i];
             continue;
         }
-        switch (const char c = text[++i]) {
-            case 's':
-                plain += ' ';
-                break;
-            case 'n':
-                plain += '\n';
-                break;
-            case 't':
-                plain += '\t';
-                break;
-            case 'r':
-                plain += '\r';
-                break;
-            default:
-                plain += c;
-        }
+        const char letter = text[++i];
+        const auto* escape =
+            std::find_if(kStringEscapes.begin(), kStringEscapes.end(),
+                         [letter](const StringEscape& e) { return e.letter == letter; });
+        plain += escape != kStringEscapes.end() ? escape->plain : letter;
     }
     return plain;
 }
