@@ -4,73 +4,25 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QMessageBox>
 #include <QSessionManager>
 
+#include "caboutdlg.h"
 #include "ckelnodoc.h"
 #include "ckelnoview.h"
 #include "cmainframe.h"
 #include "command_ids.h"
 #include "command_table.h"
+#include "desktop_registration.h"
 #include "dialog_prompts.h"
 #include "messages.h"
 #include "print_commands.h"
+#include "shell/startup_command.h"
 
 namespace kelno {
 
 namespace {
 
 namespace cmd = command;
-
-const char* const kUnregistered =
-    "ｼｽﾃﾑ ﾚｼﾞｽﾄﾘ ｴﾝﾄﾘは削除されています。また、INI ﾌｧｲﾙがある場合は、INI ﾌｧｲﾙも削除されました。";
-const char* const kNotAllUnregistered =
-    "一部のｼｽﾃﾑ ﾚｼﾞｽﾄﾘ ｴﾝﾄﾘ (または INI ﾌｧｲﾙ) は削除されませんでした。";
-
-// What the command line asks for.
-struct StartupCommand {
-    enum class Action { New, Open, Print, PrintTo, DdeIgnored, Unregister };
-    Action action = Action::New;
-    std::string file;
-    std::string printer;
-    bool embedding = false;
-};
-
-StartupCommand ParseStartupCommand(const std::vector<std::string>& args) {
-    StartupCommand command;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "/p" || arg == "-p") {
-            command.action = StartupCommand::Action::Print;
-        } else if (arg == "/pt" || arg == "-pt") {
-            command.action = StartupCommand::Action::PrintTo;
-        } else if (arg == "/dde" || arg == "-dde") {
-            command.action = StartupCommand::Action::DdeIgnored;
-        } else if (arg == "/Unregister" || arg == "/Unregserver" || arg == "-Unregister" ||
-                   arg == "-Unregserver") {
-            command.action = StartupCommand::Action::Unregister;
-        } else if (arg == "/Embedding" || arg == "-Embedding") {
-            command.embedding = true;
-        } else if (command.file.empty()) {
-            command.file = arg;
-            if (command.action == StartupCommand::Action::New) {
-                command.action = StartupCommand::Action::Open;
-            }
-        } else if (command.printer.empty()) {
-            command.printer = arg;
-        }
-    }
-    return command;
-}
-
-void RegisterDesktopIntegration() {}
-bool UnregisterDesktopIntegration() {
-    return true;
-}
-void ShowAboutBox(QWidget* parent) {
-    QMessageBox::about(parent, QStringLiteral("Kelnoのﾊﾞｰｼﾞｮﾝ情報"),
-                       QStringLiteral("Kelno Version 1.06"));
-}
 
 QString Canonical(const QString& path) {
     const QFileInfo info(path);
@@ -84,7 +36,8 @@ QString LocalPath(const std::string& path) {
 
 }  // namespace
 
-CKelnoApp::CKelnoApp(Prompts* prompts, Document::Clock clock) {
+CKelnoApp::CKelnoApp(Prompts* prompts, Document::Clock clock)
+    : desktop_{RegisterDesktopIntegration, UnregisterDesktopIntegration} {
     frame_ = std::make_unique<CMainFrame>();
     if (prompts == nullptr) {
         ownPrompts_ = std::make_unique<DialogPrompts>(frame_.get());
@@ -192,24 +145,26 @@ std::optional<int> CKelnoApp::Start(const std::vector<std::string>& args) {
     recentFiles_ = RecentFileList(settings_.ReadRecentFiles());
     previewPages_ = settings_.ReadPreviewPages();
     UpdateRecentMenu();
-    RegisterDesktopIntegration();
+    desktop_.registerProgram();
 
     const StartupCommand command = ParseStartupCommand(args);
-    using Action = StartupCommand::Action;
     switch (command.action) {
-        case Action::Unregister:
-            return Unregister(command.embedding);
-        case Action::Print:
-            return PrintAndEnd(LocalPath(command.file), {});
-        case Action::PrintTo:
-            return PrintAndEnd(LocalPath(command.file), QString::fromStdString(command.printer));
-        case Action::Open:
-            if (document_->OpenDocumentFile(LocalPath(command.file)) != LoadStatus::Ok) {
+        case StartupAction::UsageError:
+            prompts_->ShowError(QString::fromStdString(command.error));
+            return 2;
+        case StartupAction::Unregister:
+            return Unregister(command.quiet);
+        case StartupAction::PrintFile:
+            return PrintAndEnd(LocalPath(command.fileName), {});
+        case StartupAction::PrintFileTo:
+            return PrintAndEnd(LocalPath(command.fileName),
+                               QString::fromStdString(command.printerName));
+        case StartupAction::OpenFile:
+            if (document_->OpenDocumentFile(LocalPath(command.fileName)) != LoadStatus::Ok) {
                 return 1;
             }
             break;
-        case Action::New:
-        case Action::DdeIgnored:
+        case StartupAction::NewDocument:
             document_->NewDocument();
             break;
     }
@@ -226,9 +181,10 @@ std::optional<int> CKelnoApp::PrintAndEnd(const QString& path, const QString& pr
 }
 
 int CKelnoApp::Unregister(bool quietly) {
-    const bool removed = UnregisterDesktopIntegration();
+    const bool removed = desktop_.unregisterProgram();
     if (!quietly) {
-        const QString text = QString::fromUtf8(removed ? kUnregistered : kNotAllUnregistered);
+        const QString text =
+            QString::fromUtf8(removed ? messages::kUnregistered : messages::kUnregisterIncomplete);
         removed ? prompts_->ShowInformation(text) : prompts_->ShowError(text);
     }
     return removed ? 0 : 1;

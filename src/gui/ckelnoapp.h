@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -31,6 +32,15 @@ public:
     // Without prompts the editor asks in message boxes and dialogs over its window.
     explicit CKelnoApp(Prompts* prompts = nullptr, Document::Clock clock = {});
     ~CKelnoApp() override;
+
+    // How the program makes itself known to the desktop for ".kel" files, and forgets it
+    // again (true when everything, the settings included, was removed).
+    struct DesktopIntegration {
+        std::function<void()> registerProgram;
+        std::function<bool()> unregisterProgram;
+    };
+    // The user's desktop unless changed; tests keep theirs alone.
+    void SetDesktopIntegration(DesktopIntegration desktop) { desktop_ = std::move(desktop); }
 
     // Runs the command line (the arguments after the program's name). Gives the exit status
     // when the program ends at once (printing, unregistering, a file that cannot be opened);
@@ -65,6 +75,7 @@ private:
     std::optional<int> PrintAndEnd(const QString& path, const QString& printer);
     int Unregister(bool quietly);
 
+    DesktopIntegration desktop_;
     AppSettings settings_;
     RecentFileList recentFiles_;
     int previewPages_ = 0;

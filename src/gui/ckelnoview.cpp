@@ -10,6 +10,7 @@
 #include "circuit_rendering.h"
 #include "ckelnodoc.h"
 #include "qpainter_surface.h"
+#include "tool_cursors.h"
 
 namespace kelno {
 
@@ -18,10 +19,6 @@ namespace {
 DevicePoint DeviceOf(const QMouseEvent* event) {
     const QPoint pixel = event->position().toPoint();
     return {pixel.x(), pixel.y()};
-}
-
-QCursor ToolCursor(int tool) {
-    return tool < 0 ? QCursor(Qt::ArrowCursor) : QCursor(Qt::CrossCursor);
 }
 
 }  // namespace

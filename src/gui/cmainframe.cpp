@@ -14,6 +14,7 @@
 #include <QUrl>
 #include <algorithm>
 
+#include "command_icons.h"
 #include "command_ids.h"
 #include "command_table.h"
 
@@ -50,6 +51,7 @@ QStringList LocalFiles(const QMimeData* data) {
 
 CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
     setWindowTitle(Text(kAppTitle));
+    setWindowIcon(ApplicationIcon());
     CreateCommands();
     CreateMenus();
     CreateToolBar();
@@ -72,7 +74,9 @@ void CMainFrame::CreateCommands() {
         auto* action = new QAction(Text(text.menuText), this);
         action->setStatusTip(Text(text.prompt));
         action->setToolTip(Text(text.tip));
-        action->setIconText(Text(text.tip));
+        action->setIcon(CommandIcon(id));
+        // Menus show check marks and texts; the pictures belong to the tool bar.
+        action->setIconVisibleInMenu(false);
         action->setData(id);
         commands_[id] = action;
     };
@@ -112,6 +116,7 @@ void CMainFrame::CreateToolBar() {
     toolBar_ = new QToolBar(Text(TextOf(command::kViewToolBar).tip), this);
     toolBar_->setObjectName(QStringLiteral("ToolBar"));
     toolBar_->setIconSize(QSize(16, 15));
+    toolBar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
     for (const int id : ToolBarButtons()) {
         if (id == 0) {
             toolBar_->addSeparator();

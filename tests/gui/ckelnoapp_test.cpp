@@ -17,12 +17,14 @@
 
 #include "command_ids.h"
 #include "gui/window_fixture.h"
+#include "messages.h"
 #include "print_commands.h"
 
 namespace kelno {
 namespace {
 
 using testing::ExamplePath;
+using testing::KeepDesktopAlone;
 using testing::ScriptedPrompts;
 using testing::WindowTest;
 using testing::WriteCircuitFile;
@@ -66,6 +68,7 @@ TEST_F(WindowTest, FiveOpenedFilesLeaveTheNewestFourInTheRecentList) {
     // The next start lists them again, and choosing one opens it.
     ScriptedPrompts otherPrompts;
     CKelnoApp next(&otherPrompts);
+    KeepDesktopAlone(next);
     ASSERT_FALSE(next.Start({}).has_value());
     EXPECT_EQ(RecentMenuTexts(next.frame()), texts);
     emit next.frame().recentFileChosen(2);
@@ -183,6 +186,8 @@ class CommandLineTest : public ::testing::Test {
 protected:
     void SetUp() override {
         QSettings(QStringLiteral("Morlan"), QStringLiteral("Kelno")).clear();
+        app.SetDesktopIntegration(
+            {[this] { ++registrations; }, [this] { return unregisterRemovesAll; }});
         app.printing().SetPrinterFactory([this](const QString& name) -> std::unique_ptr<QPrinter> {
             printersAsked << name;
             if (name == QStringLiteral("missing")) {
@@ -198,6 +203,8 @@ protected:
     QTemporaryDir folder;
     QString pdfPath = folder.filePath(QStringLiteral("page.pdf"));
     QStringList printersAsked;
+    int registrations = 0;
+    bool unregisterRemovesAll = true;
     ScriptedPrompts prompts;
     CKelnoApp app{&prompts};
 };
@@ -252,15 +259,44 @@ TEST_F(CommandLineTest, DdeSwitchIsIgnored) {
     EXPECT_EQ(app.document().title(), QStringLiteral("無題"));
 }
 
-TEST_F(CommandLineTest, UnregisterReportsUnlessEmbedded) {
-    EXPECT_EQ(app.Start({"/Unregister"}), std::optional<int>(0));
-    EXPECT_EQ(prompts.informations.size() + prompts.errors.size(), 1u);
-    prompts.informations.clear();
-    prompts.errors.clear();
-    EXPECT_EQ(app.Start({"/Unregserver", "/Embedding"}), std::optional<int>(0));
-    EXPECT_TRUE(prompts.informations.empty());
-    EXPECT_TRUE(prompts.errors.empty());
+TEST_F(CommandLineTest, EveryStartRegistersWithTheDesktop) {
+    EXPECT_EQ(app.Start({}), std::nullopt);
+    EXPECT_EQ(registrations, 1);
+}
+
+TEST_F(CommandLineTest, UnregisterReportsTheResultUnlessEmbedded) {
+    struct Case {
+        std::vector<std::string> args;
+        bool removesAll;
+        int status;
+        std::vector<QString> informations;
+        std::vector<QString> errors;
+    };
+    const QString removed = QString::fromUtf8(messages::kUnregistered);
+    const QString incomplete = QString::fromUtf8(messages::kUnregisterIncomplete);
+    const Case cases[] = {
+        {{"/Unregister"}, true, 0, {removed}, {}},
+        {{"-unregserver"}, false, 1, {}, {incomplete}},
+        {{"/Unregserver", "/Embedding"}, true, 0, {}, {}},
+        {{"/Unregister", "-Embedding"}, false, 1, {}, {}},
+    };
+    for (const Case& c : cases) {
+        unregisterRemovesAll = c.removesAll;
+        prompts.informations.clear();
+        prompts.errors.clear();
+        EXPECT_EQ(app.Start(c.args), std::optional<int>(c.status)) << c.args[0];
+        EXPECT_EQ(prompts.informations, c.informations) << c.args[0];
+        EXPECT_EQ(prompts.errors, c.errors) << c.args[0];
+        EXPECT_FALSE(app.frame().isVisible());
+    }
+}
+
+TEST_F(CommandLineTest, WrongUseEndsTheProgramWithTheUsage) {
+    EXPECT_EQ(app.Start({"/p"}), std::optional<int>(2));
+    ASSERT_EQ(prompts.errors.size(), 1u);
+    EXPECT_TRUE(prompts.errors[0].contains(QString::fromUtf8(messages::kStartupUsage)));
     EXPECT_FALSE(app.frame().isVisible());
+    EXPECT_TRUE(printersAsked.isEmpty());
 }
 
 }  // namespace

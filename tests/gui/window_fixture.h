@@ -24,6 +24,7 @@ protected:
         QSettings(QStringLiteral("Morlan"), QStringLiteral("Kelno")).clear();
         ASSERT_TRUE(folder.isValid());
         app = std::make_unique<CKelnoApp>(&prompts, [this] { return now; });
+        KeepDesktopAlone(*app);
         ASSERT_FALSE(app->Start({}).has_value());
     }
 

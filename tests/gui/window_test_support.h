@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "ckelnoapp.h"
 #include "document/document.h"
 #include "prompts.h"
 
@@ -91,6 +92,12 @@ private:
         return answer;
     }
 };
+
+// Keeps the desktop folders of the test alone: registering starts the desktop's database
+// tools in the background.
+inline void KeepDesktopAlone(CKelnoApp& app) {
+    app.SetDesktopIntegration({[] {}, [] { return true; }});
+}
 
 // The example circuits of the repository.
 inline QString ExamplePath(const char* name) {
