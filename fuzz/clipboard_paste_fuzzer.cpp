@@ -15,12 +15,9 @@ using namespace kelno;
 
 namespace {
 
-// A battery, a bulb and two wires in a ring, the battery selected.
+// The ring with its battery selected, as just saved.
 void PrepareRing(Document& document) {
-    StringClipboard ring(
-        "KelnoData\r\n4 4\r\n300 -300\r\n700 -300\r\n700 -700\r\n300 -700\r\n"
-        "1 2 1 0.1 0 1.5\r\n3 4 5 5 0 0\r\n2 3 0 0 0 0\r\n4 1 0 0 0 0\r\n");
-    fuzz::Require(Paste(document, ring), "the ring pastes");
+    fuzz::PasteRing(document);
     Circuit& circuit = document.circuit();
     CircuitElement* battery = circuit.selection().front();
     circuit.ClearSelection();

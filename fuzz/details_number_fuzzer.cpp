@@ -8,22 +8,12 @@
 #include <string>
 #include <string_view>
 
-#include "document/clipboard_commands.h"
-#include "document/string_clipboard.h"
 #include "fuzz_support.h"
 #include "text/details_number.h"
 
 using namespace kelno;
 
 namespace {
-
-// A battery and a bulb in a ring, as in a classroom's first circuit.
-void PrepareRing(Document& document) {
-    StringClipboard ring(
-        "KelnoData\r\n4 4\r\n300 -300\r\n700 -300\r\n700 -700\r\n300 -700\r\n"
-        "1 2 1 0.1 0 1.5\r\n3 4 5 5 0 0\r\n2 3 0 0 0 0\r\n4 1 0 0 0 0\r\n");
-    fuzz::Require(Paste(document, ring), "the ring pastes");
-}
 
 void CheckShownText(double value) {
     const std::string shown = FormatDetailsNumber(value);
@@ -48,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                   "a current shows as a finite number");
 
     Document document;
-    PrepareRing(document);
+    fuzz::PasteRing(document);
     for (CircuitElement& element : document.circuit().elements()) {
         document.Checkpoint();
         element.resistance = *value;

@@ -3,7 +3,9 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "document/clipboard_commands.h"
 #include "document/document.h"
+#include "document/string_clipboard.h"
 
 namespace kelno::fuzz {
 
@@ -18,6 +20,15 @@ inline void Require(bool holds, const char* property) {
 
 inline bool OpenAnyVersion(std::int32_t) {
     return true;
+}
+
+// A battery, a bulb and two wires in a ring, pasted into the document: the first circuit of
+// a classroom. The pasted elements are selected.
+inline void PasteRing(Document& document) {
+    StringClipboard ring(
+        "KelnoData\r\n4 4\r\n300 -300\r\n700 -300\r\n700 -700\r\n300 -700\r\n"
+        "1 2 1 0.1 0 1.5\r\n3 4 5 5 0 0\r\n2 3 0 0 0 0\r\n4 1 0 0 0 0\r\n");
+    Require(Paste(document, ring), "the ring pastes");
 }
 
 // Saves the document as File Save does, opens the save in a second document, and saves

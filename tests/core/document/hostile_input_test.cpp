@@ -15,6 +15,7 @@
 #include "document/string_clipboard.h"
 #include "io/clipboard_text.h"
 #include "io/kel_file.h"
+#include "text/details_number.h"
 
 namespace kelno {
 namespace {
@@ -196,6 +197,18 @@ TEST(HostileClipboardText, ManyElementsAreReadInProportionToTheText) {
     EXPECT_EQ(parsed.data.points.size(), 400000u);
     EXPECT_EQ(parsed.data.elements.size(), 200000u);
     EXPECT_EQ(parsed.data.elements.back().end2, 399999);
+}
+
+// A details box holds 31 characters; text pasted into it from anywhere may be far longer,
+// and is read no further than the box.
+TEST(HostileDetailsEntry, ManyMegabytesAreReadOnlyAsFarAsTheBox) {
+    const std::string blanks(16 << 20, ' ');
+    for (const std::string& text : {blanks + "5", "12" + std::string(16 << 20, 'x'), blanks}) {
+        const auto started = Clock::now();
+        EXPECT_FALSE(ParseDetailsNumber(text).has_value());
+        EXPECT_LT(Clock::now() - started, std::chrono::milliseconds(100));
+    }
+    EXPECT_EQ(ParseDetailsNumber(" 220" + blanks), 220.0);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "analysis/analyze.h"
@@ -59,6 +60,14 @@ public:
         return Int(end1).Int(end2).Int(kind).Double(r).Double(i).Double(e);
     }
     FileBuilder& Options() { return Int(0).Byte(0).Byte(0).Byte(1).Int(10); }
+    // The point count and the points.
+    FileBuilder& Points(std::initializer_list<std::pair<std::int32_t, std::int32_t>> points) {
+        Int(static_cast<std::int32_t>(points.size()));
+        for (const auto& [x, y] : points) {
+            Int(x).Int(y);
+        }
+        return *this;
+    }
     const Bytes& bytes() const { return bytes_; }
 
 private:
@@ -492,11 +501,7 @@ TEST(KelFileTest, EndNumbersAtTheLimitsOfTheirTypeAreRejected) {
                                      std::pair{0, kMaxInt}, std::pair{kMaxInt, kMinInt}}) {
         const Bytes bytes = FileBuilder()
                                 .Header(106)
-                                .Int(2)
-                                .Int(0)
-                                .Int(0)
-                                .Int(1)
-                                .Int(1)
+                                .Points({{0, 0}, {1, 1}})
                                 .Int(1)
                                 .Element(end1, end2, 1, 0.1, 0, 1.5)
                                 .Byte(0)
@@ -602,11 +607,7 @@ TEST(KelFileTest, NonFiniteAndNegativeValuesLoadAsTheyStand) {
     const double inf = std::numeric_limits<double>::infinity();
     const Bytes bytes = FileBuilder()
                             .Header(106)
-                            .Int(2)
-                            .Int(0)
-                            .Int(0)
-                            .Int(400)
-                            .Int(0)
+                            .Points({{0, 0}, {400, 0}})
                             .Int(3)
                             .Element(0, 1, 1, nan, inf, -inf)
                             .Element(1, 0, 2, -100.0, nan, nan)
@@ -622,11 +623,7 @@ TEST(KelFileTest, NonFiniteAndNegativeValuesLoadAsTheyStand) {
 TEST(KelFileTest, SecondElementOnAPairLoadsWithoutLink) {
     const Bytes bytes = FileBuilder()
                             .Header(106)
-                            .Int(2)
-                            .Int(0)
-                            .Int(0)
-                            .Int(400)
-                            .Int(0)
+                            .Points({{0, 0}, {400, 0}})
                             .Int(3)
                             .Element(0, 1, 1, 0.1, 0, 1.5)
                             .Element(1, 0, 4, 100000, 0, 0)
