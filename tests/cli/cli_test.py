@@ -55,6 +55,7 @@ class CliTest(TempFolderTestCase):
                 self.assertEqual(result.returncode, 1)
                 self.assertEqual(result.stdout, "")
                 self.assertIn(message, result.stderr)
+                self.assertEqual(len(result.stderr.splitlines()), 1, result.stderr)
 
     def test_newer_file_opens_only_when_asked(self):
         data = bytearray(kel_bytes([(0, 0), (400, 0)], [(0, 1, 5, 5.0, 0.0)]))
@@ -113,9 +114,13 @@ class CliTest(TempFolderTestCase):
 
     def test_convert_into_a_missing_folder_fails_cleanly(self):
         source = os.path.join(EXAMPLES, "switch.kel")
-        result = run("convert", source, self.path("no/such/folder/out.kel"))
+        out = self.path("no/such/folder/out.kel")
+        result = run("convert", source, out)
         self.assertEqual(result.returncode, 1)
-        self.assertIn("ﾌｧｲﾙに書き込めませんでした。", result.stderr)
+        # What failed, the file and the reason, on one line for a script to read.
+        self.assertEqual(result.stderr.splitlines(),
+                         [f"kelno-cli: ﾌｧｲﾙに書き込めませんでした。 {out} "
+                          "(ﾌｧｲﾙまたはﾌｫﾙﾀﾞが見つかりません。)"])
 
 
 if __name__ == "__main__":
