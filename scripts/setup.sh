@@ -8,6 +8,8 @@ packages=(
     cmake ninja-build g++ python3
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev
+    # Qt's own dialogs (files, printing, preview) in Japanese.
+    qt6-translations-l10n
     fonts-ipafont-gothic
 )
 if [[ "${1:-}" == "--tests" ]]; then
