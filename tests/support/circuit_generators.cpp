@@ -56,13 +56,14 @@ ElementRecord Record(ElementKind kind, double resistance, double emf = 0.0) {
 }
 
 // Adds the points in `pointOrder` (grid numbers in creation order) and then the branches.
-Circuit Assemble(int cols, const std::vector<int>& pointOrder, const std::vector<Branch>& branches) {
+Circuit Assemble(int cols, const std::vector<int>& pointOrder,
+                 const std::vector<Branch>& branches) {
     Circuit circuit;
     std::vector<CircuitPoint*> points(pointOrder.size());
     std::int32_t serial = 0;
     for (const int number : pointOrder) {
-        points[number] = circuit.AddPoint(serial++, 200 + 300 * (number % cols),
-                                          -200 - 300 * (number / cols));
+        points[number] =
+            circuit.AddPoint(serial++, 200 + 300 * (number % cols), -200 - 300 * (number / cols));
     }
     for (const Branch& branch : branches) {
         circuit.AddElement(branch.record, points[branch.end1], points[branch.end2]);
@@ -161,15 +162,16 @@ Circuit RandomCircuit(std::uint64_t seed, const RandomCircuitOptions& options) {
     const int pointCount = 2 + random.Below(std::max(1, options.maxPoints - 1));
     const int elementCount = 1 + random.Below(std::max(1, options.maxElements));
     static constexpr std::array<ElementKind, 12> kKinds{
-        ElementKind::Wire,    ElementKind::Wire,    ElementKind::WireVerticalFirst,
-        ElementKind::Battery, ElementKind::Battery, ElementKind::Resistor,
+        ElementKind::Wire,    ElementKind::Wire,      ElementKind::WireVerticalFirst,
+        ElementKind::Battery, ElementKind::Battery,   ElementKind::Resistor,
         ElementKind::Ammeter, ElementKind::Voltmeter, ElementKind::Bulb,
-        ElementKind::Bulb,    ElementKind::Switch,  ElementKind::Switch};
+        ElementKind::Bulb,    ElementKind::Switch,    ElementKind::Switch};
     std::vector<Branch> branches;
     for (int i = 0; i < elementCount; ++i) {
         const ElementKind kind = kKinds[random.Below(static_cast<int>(kKinds.size()))];
-        Branch branch{random.Below(pointCount), random.Below(pointCount),
-                      Record(kind, RandomResistance(random, kind, options), RandomEmf(random, kind))};
+        Branch branch{
+            random.Below(pointCount), random.Below(pointCount),
+            Record(kind, RandomResistance(random, kind, options), RandomEmf(random, kind))};
         if (!branches.empty() && random.Chance(0.15)) {
             // Beside an earlier element, either way round: it stands without a link.
             const Branch& twin = branches[random.Below(static_cast<int>(branches.size()))];

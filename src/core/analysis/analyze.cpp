@@ -70,8 +70,7 @@ void AddLoop(LoopSystem& system, const LoopPath& path) {
     std::sort(system.passages.byLoop.begin() + static_cast<std::ptrdiff_t>(firstPassage),
               system.passages.byLoop.end(),
               [](const Passage& a, const Passage& b) { return a.index < b.index; });
-    system.passages.loopFirst.push_back(
-        static_cast<std::uint32_t>(system.passages.byLoop.size()));
+    system.passages.loopFirst.push_back(static_cast<std::uint32_t>(system.passages.byLoop.size()));
     system.pathFirst.push_back(static_cast<std::uint32_t>(system.steps.size()));
     system.selfResistance.push_back(selfResistance);
     system.drive.push_back(drive);

@@ -81,9 +81,8 @@ void LoopBasis::PairLinks() {
         const Link& link = links_[i];
         return std::pair{std::min(link.from, link.to), std::max(link.from, link.to)};
     };
-    std::sort(order.begin(), order.end(), [&](std::int32_t a, std::int32_t b) {
-        return pairOf(a) < pairOf(b);
-    });
+    std::sort(order.begin(), order.end(),
+              [&](std::int32_t a, std::int32_t b) { return pairOf(a) < pairOf(b); });
     reverse_.resize(links_.size());
     for (std::size_t i = 0; i < order.size(); ++i) {
         const bool paired = i + 1 < order.size() && pairOf(order[i]) == pairOf(order[i + 1]);
