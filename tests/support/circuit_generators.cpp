@@ -79,22 +79,31 @@ std::vector<int> Identity(int count) {
     return numbers;
 }
 
-}  // namespace
-
-Circuit ResistorGrid(int rows, int cols, GridOrder order, std::uint64_t seed) {
+// The grid's branches row by row, each made by `record` from its position in that order,
+// and a default battery across opposite corners.
+template <class MakeRecord>
+std::vector<Branch> GridBranches(int rows, int cols, MakeRecord record) {
     std::vector<Branch> branches;
     for (int row = 0; row < rows; ++row) {
         for (int col = 0; col < cols; ++col) {
             const int here = row * cols + col;
             if (col + 1 < cols) {
-                branches.push_back({here, here + 1, Record(ElementKind::Resistor, 10.0)});
+                branches.push_back({here, here + 1, record(branches.size())});
             }
             if (row + 1 < rows) {
-                branches.push_back({here, here + cols, Record(ElementKind::Resistor, 10.0)});
+                branches.push_back({here, here + cols, record(branches.size())});
             }
         }
     }
     branches.push_back({0, rows * cols - 1, DefaultRecord(ElementKind::Battery)});
+    return branches;
+}
+
+}  // namespace
+
+Circuit ResistorGrid(int rows, int cols, GridOrder order, std::uint64_t seed) {
+    std::vector<Branch> branches =
+        GridBranches(rows, cols, [](std::size_t) { return Record(ElementKind::Resistor, 10.0); });
     std::vector<int> pointOrder = Identity(rows * cols);
     if (order == GridOrder::Shuffled) {
         Random random(seed);
@@ -107,6 +116,16 @@ Circuit ResistorGrid(int rows, int cols, GridOrder order, std::uint64_t seed) {
         }
     }
     return Assemble(cols, pointOrder, branches);
+}
+
+Circuit ClassroomGrid(int rows, int cols) {
+    static constexpr std::array<ElementKind, 7> kKinds{
+        ElementKind::Resistor, ElementKind::Bulb,   ElementKind::Wire,   ElementKind::Ammeter,
+        ElementKind::Bulb,     ElementKind::Switch, ElementKind::Battery};
+    const std::vector<Branch> branches = GridBranches(rows, cols, [](std::size_t position) {
+        return DefaultRecord(kKinds[position % kKinds.size()]);
+    });
+    return Assemble(cols, Identity(rows * cols), branches);
 }
 
 Circuit Ladder(int rungs) {

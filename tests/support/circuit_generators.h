@@ -21,6 +21,10 @@ enum class GridOrder {
 Circuit ResistorGrid(int rows, int cols, GridOrder order = GridOrder::Natural,
                      std::uint64_t seed = 0);
 
+// The same grid with the elements of a classroom: resistors, bulbs, wires, ammeters,
+// closed switches and a battery in turn, with default values, and the corner battery.
+Circuit ClassroomGrid(int rows, int cols);
+
 // A battery feeding a ladder: `rungs` bulbs between two rails of 1-ohm resistors, 3 rungs
 // + 1 elements, in natural order (rung by rung).
 Circuit Ladder(int rungs);

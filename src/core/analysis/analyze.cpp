@@ -26,7 +26,6 @@ struct LoopSystem {
     std::vector<double> selfResistance;
     std::vector<double> drive;  // the running right-hand side of the loop's equation
     std::vector<double> loopCurrent;
-    std::vector<std::uint64_t> updateWork;  // what an accepted update of the loop costs
     LoopPassages passages;
 
     std::size_t size() const { return selfResistance.size(); }
@@ -77,8 +76,7 @@ void AddLoop(LoopSystem& system, const LoopPath& path) {
     system.loopCurrent.push_back(0.0);
 }
 
-// The same passages seen from the elements, each element's in loop order; and the cost of
-// an update of each loop: one for every passage through the elements it shares out.
+// The same passages seen from the elements, each element's in loop order.
 void IndexPassagesByElement(LoopSystem& system, std::size_t elementCount) {
     LoopPassages& passages = system.passages;
     std::vector<std::uint32_t> count(elementCount + 1, 0);
@@ -94,12 +92,6 @@ void IndexPassagesByElement(LoopSystem& system, std::size_t elementCount) {
         for (const Passage& passage : passages.OfLoop(u)) {
             passages.byElement[count[passage.index]++] = {static_cast<std::uint32_t>(u),
                                                           passage.forward};
-        }
-    }
-    system.updateWork.assign(system.size(), 0);
-    for (std::size_t u = 0; u < system.size(); ++u) {
-        for (const Passage& passage : passages.OfLoop(u)) {
-            system.updateWork[u] += passages.OfElement(passage.index).size();
         }
     }
 }
@@ -153,7 +145,7 @@ AnalysisOutcome Sweep(LoopSystem& system, MutualTerms& terms, AnalysisReport& re
             }
             system.loopCurrent[u] = x;
             changed = true;
-            work += system.updateWork[u];
+            work += terms.RowLength(u);
             for (const MutualEntry& entry : terms.Row(u)) {
                 system.drive[entry.loop] += delta * entry.value;
             }

@@ -29,8 +29,8 @@ inline constexpr std::size_t kMaxSweeps = 1000000;
 // depends on the size of the system, so that circuits whose sweeps never settle (negative
 // resistances) cost a bounded time however many sweeps each takes. The work of the sweeps
 // so far is checked before each sweep: one unit per loop visited in each sweep, and for
-// each accepted update of a loop, one unit per passage of any loop through the loop's
-// elements with resistance (the terms the update has to go through).
+// each accepted update of a loop, one unit per other loop whose right-hand side it changes
+// (the non-zero mutual terms of its row).
 inline constexpr std::uint64_t kMinSweepWork = 100000000;
 inline constexpr std::uint64_t kSweepWorkPerSizeSquared = 2;
 

@@ -7,17 +7,24 @@ MutualTerms::MutualTerms(const LoopPassages& passages, std::size_t storedEntryLi
     const std::size_t n = passages.loopCount();
     sum_.assign(n, 0.0);
     touched_.assign(n, 0);
+    rowLength_.reserve(n);
     rowFirst_.reserve(n + 1);
     rowFirst_.push_back(0);
+    std::vector<MutualEntry> scratch;
     for (std::size_t u = 0; u < n; ++u) {
-        SumRow(u, entries_);
-        if (entries_.size() > storedEntryLimit) {
+        std::vector<MutualEntry>& row = stored_ ? entries_ : scratch;
+        const std::size_t before = row.size();
+        SumRow(u, row);
+        rowLength_.push_back(row.size() - before);
+        scratch.clear();
+        if (stored_ && entries_.size() > storedEntryLimit) {
             stored_ = false;
             entries_ = {};
             rowFirst_ = {};
-            return;
         }
-        rowFirst_.push_back(entries_.size());
+        if (stored_) {
+            rowFirst_.push_back(entries_.size());
+        }
     }
 }
 

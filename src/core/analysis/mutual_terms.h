@@ -53,6 +53,8 @@ public:
 
     // The non-zero terms of loop u's row, in no particular order. Valid until the next call.
     std::span<const MutualEntry> Row(std::size_t u);
+    // How many non-zero terms loop u's row has.
+    std::size_t RowLength(std::size_t u) const { return rowLength_[u]; }
 
     bool stored() const { return stored_; }
 
@@ -61,6 +63,7 @@ private:
 
     const LoopPassages& passages_;
     bool stored_ = true;
+    std::vector<std::size_t> rowLength_;
     std::vector<std::size_t> rowFirst_;
     std::vector<MutualEntry> entries_;  // the stored rows, or the last row summed
 

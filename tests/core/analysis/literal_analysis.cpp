@@ -231,7 +231,6 @@ bool LiteralAnalyze(Circuit& circuit, AnalysisReport* reportOut) {
         const std::vector<LoopRef>& refs = loopRefs[element->serial];
         passages += refs.size();
         for (std::size_t i = 0; i < refs.size(); ++i) {
-            loops[refs[i].loop].updateWork += refs.size();
             for (std::size_t j = i + 1; j < refs.size(); ++j) {
                 const double t = -(refs[i].sign * refs[j].sign * element->resistance);
                 mutual[refs[i].loop * n + refs[j].loop] += t;
@@ -240,6 +239,11 @@ bool LiteralAnalyze(Circuit& circuit, AnalysisReport* reportOut) {
         }
     }
 
+    for (std::size_t u = 0; u < n; ++u) {
+        for (std::size_t t = 0; t < n; ++t) {
+            loops[u].updateWork += mutual[u * n + t] != 0.0 ? 1 : 0;
+        }
+    }
     const AnalysisOutcome outcome = Sweep(loops, mutual, passages, report.sweeps);
     if (outcome != AnalysisOutcome::Solved) {
         return Fail(circuit, report, outcome);
