@@ -7,7 +7,9 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ python3
     googletest libgtest-dev libgmock-dev libbenchmark-dev
-    qt6-base-dev
+    qt6-base-dev qt6-svg-dev
+    # Qt's own dialogs (files, printing, preview) in Japanese.
+    qt6-translations-l10n
     fonts-ipafont-gothic
 )
 if [[ "${1:-}" == "--tests" ]]; then

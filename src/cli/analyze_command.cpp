@@ -1,6 +1,8 @@
 #include <cstdio>
+#include <optional>
 #include <string>
 
+#include "analysis/point_potentials.h"
 #include "command_line.h"
 #include "commands.h"
 #include "kel_loading.h"
@@ -52,6 +54,23 @@ std::string JsonNumber(double value) {
     return text == "inf" || text == "-inf" || text == "nan" || text == "-nan" ? "null" : text;
 }
 
+// Each point's potential in volts, in point order; null for a point whose piece of the
+// circuit has no battery, and for every point when the analysis failed.
+std::string PotentialsJson(const Document& document) {
+    const Circuit& circuit = document.circuit();
+    const PointPotentialList potentials = document.shortCircuit()
+                                              ? PointPotentialList(circuit.PointCount())
+                                              : PointPotentials(circuit);
+    std::string out = "[";
+    const char* separator = "";
+    for (const std::optional<double>& potential : potentials) {
+        out += separator;
+        out += potential ? JsonNumber(*potential) : "null";
+        separator = ", ";
+    }
+    return out + "]";
+}
+
 void PrintJson(const Document& document) {
     const Circuit& circuit = document.circuit();
     std::string out = "{\"ok\": ";
@@ -77,7 +96,8 @@ void PrintJson(const Document& document) {
         out += "}";
         separator = ", ";
     }
-    out += "]}\n";
+    out += "], \"potentials\": " + PotentialsJson(document);
+    out += "}\n";
     std::fputs(out.c_str(), stdout);
 }
 

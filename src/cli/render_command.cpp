@@ -19,20 +19,22 @@
 #include "io/bmp_writer.h"
 #include "io/file_bytes.h"
 #include "kel_loading.h"
+#include "render/classroom_layers.h"
+#include "svg_export.h"
 
 namespace kelno::cli {
 
 namespace {
 
 constexpr const char* kUsage =
-    "使い方: kelno-cli render FILE.kel -o OUT.png|OUT.bmp|OUT.pdf [--size WxH] [--grid] "
-    "[--no-flow] [--open-newer]";
+    "使い方: kelno-cli render FILE.kel -o OUT.png|OUT.bmp|OUT.svg|OUT.pdf [--size WxH] [--grid] "
+    "[--no-flow] [--predict] [--potentials] [--open-newer]";
 
 // Pictures larger than this on a side are refused: a damaged file's window size must not
 // make the tool allocate gigabytes.
 constexpr int kMaxPictureSide = 8192;
 
-enum class OutputKind { Png, Bmp, Pdf };
+enum class OutputKind { Png, Bmp, Svg, Pdf };
 
 std::optional<OutputKind> KindOfOutput(const std::string& path) {
     std::string extension = std::filesystem::path(path).extension().string();
@@ -43,6 +45,9 @@ std::optional<OutputKind> KindOfOutput(const std::string& path) {
     }
     if (extension == ".bmp") {
         return OutputKind::Bmp;
+    }
+    if (extension == ".svg") {
+        return OutputKind::Svg;
     }
     if (extension == ".pdf") {
         return OutputKind::Pdf;
@@ -124,6 +129,16 @@ bool SavePicture(const std::string& path, OutputKind kind, const QImage& image) 
     return Save(path, bytes);
 }
 
+bool SaveSvg(const std::string& path, const Document& document, const DrawSettings& settings,
+             QSize size, const StatusSink& status) {
+    const QByteArray svg = RenderCircuitSvg(document.circuit(), settings, size, status);
+    if (svg.isEmpty()) {
+        PrintError(path + ": SVG の画像を作れませんでした。");
+        return false;
+    }
+    return Save(path, svg);
+}
+
 bool SavePdf(const std::string& path, const Document& document, const DrawSettings& settings,
              const StatusSink& status) {
     QByteArray bytes;
@@ -184,6 +199,8 @@ int RunRender(const std::vector<std::string>& args) {
                      {"--size", true},
                      {"--grid", false},
                      {"--no-flow", false},
+                     {"--predict", false},
+                     {"--potentials", false},
                      {"--open-newer", false}},
                     error) ||
         line.words().size() != 1 || !line.Has("-o")) {
@@ -194,7 +211,7 @@ int RunRender(const std::vector<std::string>& args) {
     const std::string out = *line.Value("-o");
     const std::optional<OutputKind> kind = KindOfOutput(out);
     if (!kind) {
-        PrintError("出力ﾌｧｲﾙの拡張子は .png、.bmp、.pdf のいずれかにしてください: " + out);
+        PrintError("出力ﾌｧｲﾙの拡張子は .png、.bmp、.svg、.pdf のいずれかにしてください: " + out);
         return kExitUsage;
     }
     std::optional<QSize> size;
@@ -223,6 +240,11 @@ int RunRender(const std::vector<std::string>& args) {
     settings.shortCircuit = document.shortCircuit();
     settings.currentTool = document.currentTool();
     settings.gridExtent = LogicalExtent(viewSize, ViewScale::FromDpi(kScreenDpi, kScreenDpi));
+    ClassroomOptions classroom;
+    classroom.hideReadings = line.Has("--predict");
+    classroom.showPotentials = line.Has("--potentials");
+    ApplyClassroomOptions(settings, document.circuit(), document.lastAnalysis().outcome, {},
+                          classroom);
     bool reported = false;
     const StatusSink status = [&](std::string_view text) {
         if (!reported) {
@@ -231,11 +253,19 @@ int RunRender(const std::vector<std::string>& args) {
         }
     };
 
-    const bool saved =
-        *kind == OutputKind::Pdf
-            ? SavePdf(out, document, settings, status)
-            : SavePicture(out, *kind,
-                          RenderCircuitImage(document.circuit(), settings, viewSize, status));
+    bool saved = false;
+    switch (*kind) {
+        case OutputKind::Pdf:
+            saved = SavePdf(out, document, settings, status);
+            break;
+        case OutputKind::Svg:
+            saved = SaveSvg(out, document, settings, viewSize, status);
+            break;
+        default:
+            saved = SavePicture(out, *kind,
+                                RenderCircuitImage(document.circuit(), settings, viewSize, status));
+            break;
+    }
     return saved ? kExitOk : kExitBadInput;
 }
 

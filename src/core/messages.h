@@ -15,4 +15,22 @@ inline constexpr const char* kCannotWriteFile = "ﾌｧｲﾙに書き込めま�
 inline constexpr const char* kNewerVersionQuestion =
     "Please update Kelno\n I don't know this version(%g).\nDo you OPEN anyway?";
 
+// The results of "Unregister": everything removed, or some of it left behind.
+inline constexpr const char* kUnregistered =
+    "ｼｽﾃﾑ ﾚｼﾞｽﾄﾘ ｴﾝﾄﾘは削除されています。また、INI ﾌｧｲﾙがある場合は、INI ﾌｧｲﾙも削除されました。";
+inline constexpr const char* kUnregisterIncomplete =
+    "一部のｼｽﾃﾑ ﾚｼﾞｽﾄﾘ ｴﾝﾄﾘ (または INI ﾌｧｲﾙ) は削除されませんでした。";
+
+// Wrong use of the editor's command line; the usage follows the reason.
+inline constexpr const char* kStartupUnknownSwitch = "不明なｵﾌﾟｼｮﾝです: ";
+inline constexpr const char* kStartupPrintNeedsFile = "印刷するﾌｧｲﾙが指定されていません。";
+inline constexpr const char* kStartupPrintNeedsPrinter = "ﾌﾟﾘﾝﾀ名が指定されていません。";
+inline constexpr const char* kStartupTooManyFiles = "ﾌｧｲﾙは 1 つだけ指定してください。";
+inline constexpr const char* kStartupUsage =
+    "使い方:\n"
+    "kelno [ﾌｧｲﾙ]\n"
+    "kelno /p ﾌｧｲﾙ\n"
+    "kelno /pt ﾌｧｲﾙ ﾌﾟﾘﾝﾀ\n"
+    "kelno /Unregister";
+
 }  // namespace kelno::messages

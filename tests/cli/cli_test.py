@@ -79,7 +79,7 @@ class CliTest(TempFolderTestCase):
         self.assertEqual(result.returncode, 0, result.stderr)
         self.assertIn('"current": 0.29411764705882354', result.stdout)
         data = json.loads(result.stdout)
-        self.assertEqual(list(data), ["ok", "version", "points", "elements"])
+        self.assertEqual(list(data), ["ok", "version", "points", "elements", "potentials"])
         self.assertIs(data["ok"], True)
         self.assertEqual(data["version"], 106)
         self.assertEqual(len(data["points"]), 4)

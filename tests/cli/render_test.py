@@ -8,10 +8,10 @@ import struct
 import subprocess
 import sys
 import unittest
-import zlib
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 from kel_support import TempFolderTestCase, kel_bytes as kel  # noqa: E402
+from picture_support import bmp_pixel, png_pixels, png_size  # noqa: E402
 
 CLI = None
 EXAMPLES = None
@@ -26,56 +26,6 @@ def run(*args, env=None):
 # A battery driving a bulb of 5 ohms: 1.5 V / 5.1 ohms, about 0.29 A.
 RING_POINTS = [(300, -300), (700, -300), (700, -700), (300, -700)]
 RING = [(0, 1, BATTERY, 0.1, 1.5), (2, 3, BULB, 5.0, 0.0), (1, 2, WIRE, 0, 0), (3, 0, WIRE, 0, 0)]
-
-
-def png_size(data):
-    assert data[:8] == b"\x89PNG\r\n\x1a\n", "not a PNG file"
-    return struct.unpack(">II", data[16:24])
-
-
-def png_pixels(data):
-    """(width, height, rows of (r, g, b)) of an 8-bit RGB or RGBA PNG without interlacing."""
-    width, height = png_size(data)
-    depth, colour = data[24], data[25]
-    assert depth == 8 and colour in (2, 6), (depth, colour)
-    channels = 3 if colour == 2 else 4
-    idat, at = b"", 8
-    while at < len(data):
-        length, kind = struct.unpack(">I4s", data[at:at + 8])
-        if kind == b"IDAT":
-            idat += data[at + 8:at + 8 + length]
-        at += 12 + length
-    raw = zlib.decompress(idat)
-    stride = width * channels
-    rows, previous = [], bytearray(stride)
-    for y in range(height):
-        line = raw[y * (stride + 1):(y + 1) * (stride + 1)]
-        kind, row = line[0], bytearray(line[1:])
-        for i in range(stride):
-            left = row[i - channels] if i >= channels else 0
-            up, corner = previous[i], previous[i - channels] if i >= channels else 0
-            if kind == 1:
-                row[i] = (row[i] + left) & 255
-            elif kind == 2:
-                row[i] = (row[i] + up) & 255
-            elif kind == 3:
-                row[i] = (row[i] + (left + up) // 2) & 255
-            elif kind == 4:
-                p = left + up - corner
-                pa, pb, pc = abs(p - left), abs(p - up), abs(p - corner)
-                row[i] = (row[i] + (left if pa <= pb and pa <= pc else up if pb <= pc else corner)) & 255
-        rows.append([tuple(row[x * channels:x * channels + 3]) for x in range(width)])
-        previous = row
-    return width, height, rows
-
-
-def bmp_pixel(data, x, y):
-    """(r, g, b) of the pixel at x, y counted from the top of a 24-bit bottom-up BMP."""
-    width, height = struct.unpack("<ii", data[18:26])
-    row = (3 * width + 3) // 4 * 4
-    at = 54 + (height - 1 - y) * row + 3 * x
-    b, g, r = data[at:at + 3]
-    return r, g, b
 
 
 class RenderTest(TempFolderTestCase):

@@ -4,7 +4,9 @@
 #include <cmath>
 
 #include "render/element_frame.h"
+#include "render/element_highlight.h"
 #include "render/element_symbols.h"
+#include "render/format_value.h"
 #include "render/surface_scope.h"
 #include "view/view_geometry.h"
 
@@ -24,6 +26,13 @@ constexpr int kPointMarkPixels = 15;
 constexpr int kPointInnerMarkPixels = 6;
 constexpr int kElementMarkPixels = 35;
 constexpr int kSelectionTool = -1;
+constexpr Color kPotentialColor{0, 0, 160};
+// A potential's label lies above and to the left of its point: clear of wires that leave
+// the point to the left or upward, of the value labels, which lie below the symbols, and of
+// the body of a component whose lead starts there (a body reaches 48 units to either side
+// of its line).
+constexpr std::int64_t kPotentialOffsetX = -64;
+constexpr std::int64_t kPotentialOffsetY = 116;
 
 DrawPoint PositionOf(const CircuitPoint* point) {
     return {point->x, point->y};
@@ -80,9 +89,7 @@ void DrawFlowLine(DrawSurface& surface, DrawPoint from, DrawPoint to, double cur
 // sits on the leg that ends where the current goes.
 void DrawRightAngleWire(const CircuitElement& wire, DrawSurface& surface, DrawPoint end1,
                         DrawPoint end2, bool showFlow) {
-    const DrawPoint corner = wire.kind == ElementKind::WireVerticalFirst
-                                 ? DrawPoint{end1.x, end2.y}
-                                 : DrawPoint{end2.x, end1.y};
+    const DrawPoint corner = RightAngleCorner(wire.kind, end1, end2);
     if (showFlow && wire.current > kFlowThreshold) {
         surface.DrawLine(end1, corner);
         DrawArrowLine(surface, corner, end2, kArrowHeadSize);
@@ -95,6 +102,29 @@ void DrawRightAngleWire(const CircuitElement& wire, DrawSurface& surface, DrawPo
     }
 }
 
+void DrawHighlights(const Circuit& circuit, DrawSurface& surface, const DrawSettings& settings) {
+    std::size_t number = 0;
+    for (const CircuitElement& element : circuit.elements()) {
+        if (settings.highlightElements.contains(number++)) {
+            DrawElementHighlight(element, surface, PositionOf(element.end1()),
+                                 PositionOf(element.end2()), settings.noDiagonalWires);
+        }
+    }
+}
+
+void DrawPotentials(const Circuit& circuit, DrawSurface& surface,
+                    const PointPotentialList& potentials) {
+    TextColorScope color(surface, kPotentialColor);
+    std::size_t number = 0;
+    for (const CircuitPoint& point : circuit.points()) {
+        if (number < potentials.size() && potentials[number]) {
+            surface.DrawTextTopCentre({point.x + kPotentialOffsetX, point.y + kPotentialOffsetY},
+                                      FormatPotential(*potentials[number]));
+        }
+        ++number;
+    }
+}
+
 }  // namespace
 
 void DrawCircuit(const Circuit& circuit, DrawSurface& surface, const DrawSettings& settings,
@@ -102,14 +132,18 @@ void DrawCircuit(const Circuit& circuit, DrawSurface& surface, const DrawSetting
     if (settings.showGrid) {
         DrawGrid(surface, settings.gridExtent);
     }
+    DrawHighlights(circuit, surface, settings);
     {
         FontScope labelFont(surface, Font{});
         for (const CircuitElement& element : circuit.elements()) {
             DrawElement(element, surface, PositionOf(element.end1()), PositionOf(element.end2()),
-                        settings.showCurrentFlow, settings.noDiagonalWires);
+                        settings.showCurrentFlow, settings.noDiagonalWires, settings.hideReadings);
         }
         for (const CircuitPoint& point : circuit.points()) {
             surface.DrawEllipse(Around({point.x, point.y}, {kPointRadius, kPointRadius}));
+        }
+        if (settings.showPotentials && !settings.hideReadings) {
+            DrawPotentials(circuit, surface, settings.potentials);
         }
     }
     DrawSelectionMarks(circuit, surface, settings.currentTool);
@@ -119,25 +153,27 @@ void DrawCircuit(const Circuit& circuit, DrawSurface& surface, const DrawSetting
 }
 
 void DrawElement(const CircuitElement& element, DrawSurface& surface, DrawPoint end1,
-                 DrawPoint end2, bool showFlow, bool noDiagonalWires) {
+                 DrawPoint end2, bool showFlow, bool noDiagonalWires, bool hideReadings) {
     const bool wire = IsWire(element.kind);
+    // An arrow shows the direction of the current, a reading like any other.
+    showFlow = showFlow && !hideReadings;
     if (!wire || !noDiagonalWires) {
         DrawFlowLine(surface, end1, end2, element.current, showFlow);
     }
     const ElementFrame frame = MakeElementFrame(end1, end2);
     switch (element.kind) {
         case ElementKind::Battery:
-            DrawBattery(element, surface, frame);
+            DrawBattery(element, surface, frame, hideReadings);
             break;
         case ElementKind::Resistor:
             DrawResistor(element, surface, frame);
             break;
         case ElementKind::Ammeter:
         case ElementKind::Voltmeter:
-            DrawMeter(element, surface, frame);
+            DrawMeter(element, surface, frame, hideReadings);
             break;
         case ElementKind::Bulb:
-            DrawBulb(element, surface, frame);
+            DrawBulb(element, surface, frame, hideReadings);
             break;
         case ElementKind::Switch:
             DrawSwitch(element, surface, frame);

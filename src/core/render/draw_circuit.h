@@ -1,8 +1,11 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
+#include <set>
 #include <string_view>
 
+#include "analysis/point_potentials.h"
 #include "model/circuit.h"
 #include "render/draw_surface.h"
 
@@ -20,6 +23,18 @@ struct DrawSettings {
     int currentTool = -1;
     // The drawing area in logical units, which the grid covers.
     LogicalSize gridExtent;
+
+    // For pupils who predict before they look: nothing that the analysis found shows. No
+    // meter readings (the needles rest on their zero side), no bulb powers or glow, no
+    // arrows of the current, no battery marked as driven backwards.
+    bool hideReadings = false;
+    // Elements by their position in the circuit's list, drawn over a red band that lies
+    // under every symbol: the loop that made the analysis fail.
+    std::set<std::size_t> highlightElements;
+    // Each point's potential, in `potentials` by the point's position in the circuit's
+    // list, written beside it. Potentials are readings too: hidden with them.
+    bool showPotentials = false;
+    PointPotentialList potentials;
 };
 
 // The status-bar text after a failed analysis.
@@ -36,8 +51,10 @@ void DrawCircuit(const Circuit& circuit, DrawSurface& surface, const DrawSetting
                  const StatusSink& status = {});
 
 // One element between the given ends, with its state and, with `showFlow`, its arrow.
+// With `hideReadings` it is drawn as if no current flowed, and without the labels of
+// readings.
 void DrawElement(const CircuitElement& element, DrawSurface& surface, DrawPoint end1,
-                 DrawPoint end2, bool showFlow, bool noDiagonalWires);
+                 DrawPoint end2, bool showFlow, bool noDiagonalWires, bool hideReadings = false);
 
 // A line with a filled head of `headSize` units at `to`; lines shorter than the head get none.
 void DrawArrowLine(DrawSurface& surface, DrawPoint from, DrawPoint to, int headSize);

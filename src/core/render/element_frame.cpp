@@ -24,4 +24,9 @@ ElementFrame MakeElementFrame(DrawPoint end1, DrawPoint end2) {
     return frame;
 }
 
+DrawPoint RightAngleCorner(ElementKind kind, DrawPoint end1, DrawPoint end2) {
+    return kind == ElementKind::WireVerticalFirst ? DrawPoint{end1.x, end2.y}
+                                                  : DrawPoint{end2.x, end1.y};
+}
+
 }  // namespace kelno

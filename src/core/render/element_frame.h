@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "model/element_kind.h"
 #include "render/draw_surface.h"
 
 namespace kelno {
@@ -21,6 +22,10 @@ struct ElementFrame {
 };
 
 int ElementQuadrant(DrawPoint end1, DrawPoint end2);
+
+// Where a wire drawn without diagonals turns: below or above end1 for a wire whose vertical
+// leg comes first, beside it otherwise.
+DrawPoint RightAngleCorner(ElementKind kind, DrawPoint end1, DrawPoint end2);
 ElementFrame MakeElementFrame(DrawPoint end1, DrawPoint end2);
 
 }  // namespace kelno

@@ -94,7 +94,9 @@ void DrawBulbRays(DrawSurface& surface, const ElementFrame& f, int level) {
 
 }  // namespace
 
-void DrawBattery(const CircuitElement& battery, DrawSurface& surface, const ElementFrame& f) {
+void DrawBattery(const CircuitElement& battery, DrawSurface& surface, const ElementFrame& f,
+                 bool hideReadings) {
+    const double current = hideReadings ? 0.0 : battery.current;
     double volts = battery.emf;
     int side = f.quadrant;
     if (volts < 0) {
@@ -102,7 +104,7 @@ void DrawBattery(const CircuitElement& battery, DrawSurface& surface, const Elem
         side = Opposite(side);
     }
     // Driven backwards: the current runs against the battery's own voltage.
-    const bool danger = battery.current * battery.emf < 0;
+    const bool danger = current * battery.emf < 0;
     surface.DrawRectangle(BatteryTerminal(f, side));
     {
         BrushScope body(surface, Brush{danger ? kBatteryDangerColor : kBatteryColor});
@@ -139,9 +141,11 @@ void DrawResistor(const CircuitElement& resistor, DrawSurface& surface, const El
     Label(surface, f, f.cy - f.hh - 12, FormatValue(resistor.resistance, "Ω"));
 }
 
-void DrawMeter(const CircuitElement& meter, DrawSurface& surface, const ElementFrame& f) {
+void DrawMeter(const CircuitElement& meter, DrawSurface& surface, const ElementFrame& f,
+               bool hideReadings) {
     const bool ammeter = meter.kind == ElementKind::Ammeter;
-    double reading = ammeter ? meter.current : meter.resistance * meter.current;
+    const double current = hideReadings ? 0.0 : meter.current;
+    double reading = ammeter ? current : meter.resistance * current;
     int side = f.quadrant;
     if (reading < 0) {
         reading = -reading;
@@ -149,7 +153,9 @@ void DrawMeter(const CircuitElement& meter, DrawSurface& surface, const ElementF
     }
     const std::int64_t cx = f.cx;
     const std::int64_t cy = f.cy;
-    Label(surface, f, cy - 74, FormatValue(reading, ammeter ? "A" : "V"));
+    if (!hideReadings) {
+        Label(surface, f, cy - 74, FormatValue(reading, ammeter ? "A" : "V"));
+    }
     surface.DrawEllipse({cx - 64, cy - 64, cx + 64, cy + 64});
     BrushScope base(surface, Brush{ammeter ? kAmmeterColor : kVoltmeterColor});
     // The needle always stands at 45 degrees; its side shows the sign of the reading.
@@ -171,13 +177,17 @@ int BulbLevel(double power) {
     return power < 1.0 ? 1 : 2;
 }
 
-void DrawBulb(const CircuitElement& bulb, DrawSurface& surface, const ElementFrame& f) {
-    const bool off = std::fabs(bulb.current) < kBulbOffCurrent;
-    const double power = std::fabs(bulb.current * bulb.resistance * bulb.current);
+void DrawBulb(const CircuitElement& bulb, DrawSurface& surface, const ElementFrame& f,
+              bool hideReadings) {
+    const double current = hideReadings ? 0.0 : bulb.current;
+    const bool off = std::fabs(current) < kBulbOffCurrent;
+    const double power = std::fabs(current * bulb.resistance * current);
     const int level = BulbLevel(power);
     const std::int64_t cx = f.cx;
     const std::int64_t cy = f.cy;
-    Label(surface, f, cy - 60, FormatValue(power, "W"));
+    if (!hideReadings) {
+        Label(surface, f, cy - 60, FormatValue(power, "W"));
+    }
     {
         BrushScope glass(surface, Brush{off ? kBulbOffColor : kBulbLevelColors[level]});
         surface.DrawEllipse({cx - 48, cy + 120, cx + 48, cy + 24});

@@ -1,5 +1,6 @@
 #include "render/format_value.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -7,14 +8,20 @@ namespace kelno {
 
 namespace {
 
+constexpr int kMaxPotentialDecimals = 3;
+
 // "%.1f" in the classic locale, whatever locale the process has set: the window layer
 // switches to the user's locale, which may use a decimal comma. The largest double has 309
 // digits before the point.
-std::string OneDecimal(double value) {
+std::string Fixed(double value, int decimals) {
     char buffer[400];
     const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 1);
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
     return std::string(buffer, result.ptr);
+}
+
+std::string OneDecimal(double value) {
+    return Fixed(value, 1);
 }
 
 std::string Join(double number, std::string_view prefix, std::string_view unit) {
@@ -44,16 +51,43 @@ std::string_view ElementDisplayName(ElementKind kind) {
     return code <= 0 ? kNames[0] : kNames[code % 7];
 }
 
-std::string FormatElementSummary(const CircuitElement& element) {
-    const double power = element.current * element.resistance * element.current;
+std::string FormatElementSummaryWithoutReadings(const CircuitElement& element) {
     std::string text(ElementDisplayName(element.kind));
     text += ": ";
     text += FormatValue(element.resistance, "Ω   ");
-    text += FormatValue(element.emf, "V   ");
+    text += FormatValue(element.emf, "V");
+    return text;
+}
+
+std::string FormatElementSummary(const CircuitElement& element) {
+    const double power = element.current * element.resistance * element.current;
+    std::string text = FormatElementSummaryWithoutReadings(element);
+    text += "   ";
     text += FormatValue(std::fabs(element.current), "A   ");
     text += FormatValue(power, "W   ");
     text += FormatValue(0.24 * power, "cal/sec");
     return text;
+}
+
+std::string FormatPotential(double volts) {
+    if (!std::isfinite(volts)) {
+        return "? V";
+    }
+    // Rounded to three significant digits first: 9.996 becomes 10.0, not 10.00.
+    int exponent = volts == 0.0 ? 0 : static_cast<int>(std::floor(std::log10(std::fabs(volts))));
+    const double step = std::pow(10.0, exponent - 2);
+    const double rounded = std::round(volts / step) * step;
+    if (std::fabs(rounded) >= std::pow(10.0, exponent + 1)) {
+        ++exponent;
+    }
+    // Below 0.1 V the last digit shown is the millivolt: smaller differences are the
+    // analysis' own rounding, not something a pupil should read.
+    const int decimals = std::clamp(2 - exponent, 0, kMaxPotentialDecimals);
+    std::string text = Fixed(rounded, decimals);
+    if (text.find_first_not_of("-0.") == std::string::npos) {
+        text = "0.00";  // no "-0.000" for a value that rounds away
+    }
+    return text + " V";
 }
 
 }  // namespace kelno

@@ -22,4 +22,12 @@ std::string_view ElementDisplayName(ElementKind kind);
 // of the current, the power and the heat in cal/sec, the same five fields for every kind.
 std::string FormatElementSummary(const CircuitElement& element);
 
+// The same line while the readings are hidden for pupils to predict them: the name, the
+// resistance and the emf, nothing that follows from the analysis.
+std::string FormatElementSummaryWithoutReadings(const CircuitElement& element);
+
+// A point's potential with three significant digits and at most three decimals: "1.50 V",
+// "-0.294 V", "12.0 V", "1230 V", "0.015 V"; a value that rounds to nothing is "0.00 V".
+std::string FormatPotential(double volts);
+
 }  // namespace kelno

@@ -126,5 +126,48 @@ TEST(FormatElementSummary, ShowsFiveFieldsForEveryKind) {
     }
 }
 
+TEST(FormatElementSummaryWithoutReadings, KeepsWhatTheUserSetAndNothingTheAnalysisFound) {
+    Circuit circuit;
+    ElementRecord record = DefaultRecord(ElementKind::Battery);
+    record.current = 2.0;
+    const CircuitElement& battery =
+        *circuit.AddElement(record, circuit.AddPoint(0, 0, 0), circuit.AddPoint(1, 400, 0)).element;
+    const std::string hidden = FormatElementSummaryWithoutReadings(battery);
+    EXPECT_EQ(hidden, "電池: 100.0 mΩ   1.5 V");
+    // The full line begins the same way: the two stay one format.
+    EXPECT_EQ(FormatElementSummary(battery).substr(0, hidden.size()), hidden);
+}
+
+TEST(FormatPotential, ThreeSignificantDigitsAndNoMoreThanMillivolts) {
+    struct Case {
+        double volts;
+        const char* text;
+    };
+    const Case cases[] = {
+        {1.5, "1.50 V"},
+        {1.4851485148514851, "1.49 V"},
+        {0.7425742574257426, "0.743 V"},
+        {-0.294, "-0.294 V"},
+        {12.345, "12.3 V"},
+        {150.0, "150 V"},
+        {1234.0, "1230 V"},
+        {-98765.0, "-98800 V"},
+        // Rounding that reaches the next power of ten keeps three digits.
+        {9.996, "10.0 V"},
+        {0.09996, "0.100 V"},
+        {0.0154, "0.015 V"},
+        {0.0004, "0.00 V"},
+        {0.0, "0.00 V"},
+        {-0.0, "0.00 V"},
+        {-1e-15, "0.00 V"},
+        {2e-300, "0.00 V"},
+        {std::numeric_limits<double>::infinity(), "? V"},
+        {std::numeric_limits<double>::quiet_NaN(), "? V"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(FormatPotential(c.volts), c.text) << c.volts;
+    }
+}
+
 }  // namespace
 }  // namespace kelno

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace kelno {
+
+// The program's per-user settings, QSettings("Morlan", "Kelno"): the recent-file list
+// ("Recent File List", "File1" to "File4", newest first) and the number of pages the print
+// preview shows side by side ("Settings", "PreviewPages"). Settings that cannot be read
+// give the defaults: no recent files, PreviewPages 0.
+class AppSettings {
+public:
+    static constexpr const char* kOrganization = "Morlan";
+    static constexpr const char* kApplication = "Kelno";
+
+    std::vector<std::string> ReadRecentFiles() const;  // UTF-8 paths
+    void WriteRecentFiles(const std::vector<std::string>& paths);
+
+    int ReadPreviewPages() const;
+    // Written only when the preview has been used: 0 is never stored.
+    void WritePreviewPages(int pages);
+};
+
+}  // namespace kelno

@@ -1,0 +1,270 @@
+#include "ckelnoapp.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QSessionManager>
+
+#include "caboutdlg.h"
+#include "ckelnodoc.h"
+#include "ckelnoview.h"
+#include "cmainframe.h"
+#include "command_ids.h"
+#include "command_table.h"
+#include "desktop_registration.h"
+#include "dialog_prompts.h"
+#include "messages.h"
+#include "print_commands.h"
+#include "shell/startup_command.h"
+
+namespace kelno {
+
+namespace {
+
+namespace cmd = command;
+
+QString Canonical(const QString& path) {
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
+}
+
+QString LocalPath(const std::string& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+}  // namespace
+
+CKelnoApp::CKelnoApp(Prompts* prompts, Document::Clock clock)
+    : desktop_{RegisterDesktopIntegration, UnregisterDesktopIntegration} {
+    frame_ = std::make_unique<CMainFrame>();
+    if (prompts == nullptr) {
+        ownPrompts_ = std::make_unique<DialogPrompts>(frame_.get());
+        prompts = ownPrompts_.get();
+    }
+    prompts_ = prompts;
+    document_ = std::make_unique<CKelnoDoc>(*prompts_, std::move(clock));
+    view_ = new CKelnoView(*document_, frame_.get());
+    frame_->SetView(view_);
+    printing_ = std::make_unique<PrintCommands>(
+        *prompts_, [this](QPagedPaintDevice& device, std::string& error) {
+            return view_->PrintPage(device, error);
+        });
+    ConnectDocument();
+    ConnectCommands();
+    frame_->SetDocumentTitle(document_->title());
+    UpdateCommandStates();
+}
+
+CKelnoApp::~CKelnoApp() {
+    frame_.reset();
+}
+
+// --- Wiring --------------------------------------------------------------------------------
+
+void CKelnoApp::ConnectDocument() {
+    CKelnoDoc* doc = document_.get();
+    CMainFrame* frame = frame_.get();
+    doc->SetWindowRectSource([frame] { return frame->windowRect(); });
+    connect(doc, &CKelnoDoc::titleChanged, frame, &CMainFrame::SetDocumentTitle);
+    connect(doc, &CKelnoDoc::modifiedChanged, frame, &QWidget::setWindowModified);
+    connect(doc, &CKelnoDoc::windowRectLoaded, frame, &CMainFrame::ApplyWindowSize);
+    connect(doc, &CKelnoDoc::fileUsed, this, &CKelnoApp::RememberFile);
+    connect(doc, &CKelnoDoc::repaintRequested, this, &CKelnoApp::UpdateCommandStates);
+    connect(doc, &CKelnoDoc::toolChanged, this, &CKelnoApp::UpdateCommandStates);
+    connect(view_, &CKelnoView::statusTextChanged, frame, &CMainFrame::SetMessageText);
+    connect(view_, &CKelnoView::gridChanged, this, &CKelnoApp::UpdateCommandStates);
+    connect(frame, &CMainFrame::recentFileChosen, this, &CKelnoApp::OnOpenRecentFile);
+    connect(frame, &CMainFrame::filesDropped, this,
+            [this](const QStringList& paths) { OpenFile(paths.constFirst()); });
+    frame->SetCloseGuard([doc] { return doc->SaveModified(); });
+    if (auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        connect(application, &QGuiApplication::commitDataRequest, this,
+                [this](QSessionManager& manager) {
+                    if (manager.allowsInteraction()) {
+                        const bool mayEnd = document_->SaveModified();
+                        manager.release();
+                        if (!mayEnd) {
+                            manager.cancel();
+                        }
+                    }
+                });
+    }
+}
+
+void CKelnoApp::ConnectCommands() {
+    CKelnoDoc* doc = document_.get();
+    CKelnoView* view = view_;
+    CMainFrame* frame = frame_.get();
+    const auto on = [frame, this](int id, auto handler) {
+        connect(frame->command(id), &QAction::triggered, this, handler);
+    };
+    on(cmd::kFileNew, [this] { OnFileNew(); });
+    on(cmd::kFileOpen, [this] { OnFileOpen(); });
+    on(cmd::kFileSave, [doc] { doc->Save(); });
+    on(cmd::kFileSaveAs, [doc] { doc->SaveAs(); });
+    on(cmd::kFileClose, [frame] { frame->close(); });
+    on(cmd::kExit, [frame] { frame->close(); });
+    on(cmd::kPrint, [this] { printing_->Print(frame_.get()); });
+    on(cmd::kPrintPreview, [this] { OnPrintPreview(); });
+    on(cmd::kPrintSetup, [this] { OnPrintSetup(); });
+    on(cmd::kUndo, [doc] { doc->Undo(); });
+    on(cmd::kRedo, [doc] { doc->Redo(); });
+    on(cmd::kSelectAll, [view] { view->SelectAll(); });
+    on(cmd::kGrid, [view] { view->ToggleGrid(); });
+    on(cmd::kComment, [doc] { doc->EditComment(); });
+    on(cmd::kOptions, [doc] { doc->EditOptions(); });
+    on(cmd::kAbout, [this] { OnAbout(); });
+    for (const int id : ToolCommands()) {
+        const int tool = *ToolOfCommand(id);
+        on(id, [this, doc, tool] {
+            doc->ChooseTool(tool);
+            UpdateCommandStates();  // choosing the current tool again keeps its check mark
+        });
+    }
+    // The clipboard and the bitmap picture come with the editing commands.
+    for (const int id : {cmd::kCut, cmd::kCopy, cmd::kPaste, cmd::kSaveBitmap}) {
+        frame->command(id)->setEnabled(false);
+    }
+}
+
+void CKelnoApp::UpdateCommandStates() {
+    const Document& core = document_->core();
+    frame_->command(cmd::kUndo)->setEnabled(core.CanUndo());
+    frame_->command(cmd::kRedo)->setEnabled(core.CanRedo());
+    for (const int id : ToolCommands()) {
+        frame_->command(id)->setChecked(*ToolOfCommand(id) == core.currentTool());
+    }
+    frame_->command(cmd::kGrid)->setChecked(view_->controller().showGrid());
+}
+
+// --- Start-up ------------------------------------------------------------------------------
+
+std::optional<int> CKelnoApp::Start(const std::vector<std::string>& args) {
+    recentFiles_ = RecentFileList(settings_.ReadRecentFiles());
+    previewPages_ = settings_.ReadPreviewPages();
+    UpdateRecentMenu();
+    desktop_.registerProgram();
+
+    const StartupCommand command = ParseStartupCommand(args);
+    switch (command.action) {
+        case StartupAction::UsageError:
+            prompts_->ShowError(QString::fromStdString(command.error));
+            return 2;
+        case StartupAction::Unregister:
+            return Unregister(command.quiet);
+        case StartupAction::PrintFile:
+            return PrintAndEnd(LocalPath(command.fileName), {});
+        case StartupAction::PrintFileTo:
+            return PrintAndEnd(LocalPath(command.fileName),
+                               QString::fromStdString(command.printerName));
+        case StartupAction::OpenFile:
+            if (document_->OpenDocumentFile(LocalPath(command.fileName)) != LoadStatus::Ok) {
+                return 1;
+            }
+            break;
+        case StartupAction::NewDocument:
+            document_->NewDocument();
+            break;
+    }
+    frame_->show();
+    view_->setFocus();
+    return std::nullopt;
+}
+
+std::optional<int> CKelnoApp::PrintAndEnd(const QString& path, const QString& printer) {
+    if (document_->OpenDocumentFile(path, CKelnoDoc::CommentOnOpening::Skip) != LoadStatus::Ok) {
+        return 1;
+    }
+    return printing_->PrintDirect(printer) ? 0 : 1;
+}
+
+int CKelnoApp::Unregister(bool quietly) {
+    const bool removed = desktop_.unregisterProgram();
+    if (!quietly) {
+        const QString text =
+            QString::fromUtf8(removed ? messages::kUnregistered : messages::kUnregisterIncomplete);
+        removed ? prompts_->ShowInformation(text) : prompts_->ShowError(text);
+    }
+    return removed ? 0 : 1;
+}
+
+// --- File commands -------------------------------------------------------------------------
+
+void CKelnoApp::OnFileNew() {
+    if (document_->SaveModified()) {
+        document_->NewDocument();
+    }
+}
+
+void CKelnoApp::OnFileOpen() {
+    QString directory;
+    if (!document_->pathName().isEmpty()) {
+        directory = QFileInfo(document_->pathName()).absolutePath();
+    } else if (!recentFiles_.entries().empty()) {
+        directory =
+            QFileInfo(QString::fromStdString(recentFiles_.entries().front())).absolutePath();
+    }
+    const QString path = prompts_->ChooseFileToOpen(directory);
+    if (!path.isEmpty()) {
+        OpenFile(path);
+    }
+}
+
+bool CKelnoApp::OpenFile(const QString& path) {
+    if (!document_->SaveModified()) {
+        return false;
+    }
+    return document_->OpenDocumentFile(path) == LoadStatus::Ok;
+}
+
+void CKelnoApp::OnOpenRecentFile(int index) {
+    const auto& entries = recentFiles_.entries();
+    if (index < 0 || static_cast<std::size_t>(index) >= entries.size()) {
+        return;
+    }
+    const std::string entry = entries[static_cast<std::size_t>(index)];
+    const QString path = QString::fromStdString(entry);
+    if (!QFileInfo::exists(path)) {
+        // A file that is gone leaves the list, before any question about the document.
+        prompts_->ShowError(QString::fromUtf8(messages::kFileNotFound) + QStringLiteral("\n") +
+                            path);
+        recentFiles_.Remove(entry);
+        settings_.WriteRecentFiles(recentFiles_.entries());
+        UpdateRecentMenu();
+        return;
+    }
+    OpenFile(path);
+}
+
+void CKelnoApp::RememberFile(const QString& path) {
+    recentFiles_.Add(Canonical(path).toStdString());
+    settings_.WriteRecentFiles(recentFiles_.entries());
+    UpdateRecentMenu();
+}
+
+void CKelnoApp::UpdateRecentMenu() {
+    QStringList texts;
+    for (std::size_t i = 0; i < recentFiles_.entries().size(); ++i) {
+        texts << QString::fromStdString(recentFiles_.MenuText(i));
+    }
+    frame_->SetRecentFiles(texts);
+}
+
+// --- Printing and About --------------------------------------------------------------------
+
+void CKelnoApp::OnPrintPreview() {
+    printing_->Preview(frame_.get(), previewPages_);
+    settings_.WritePreviewPages(previewPages_);
+}
+
+void CKelnoApp::OnPrintSetup() {
+    printing_->Setup(frame_.get());
+}
+
+void CKelnoApp::OnAbout() {
+    ShowAboutBox(frame_.get());
+}
+
+}  // namespace kelno

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app_settings.h"
+#include "document/document.h"
+#include "shell/recent_file_list.h"
+
+namespace kelno {
+
+class CKelnoDoc;
+class CKelnoView;
+class CMainFrame;
+class DialogPrompts;
+class PrintCommands;
+class Prompts;
+
+// The editor: one document, one view and the main window for the whole run, the
+// commands of the application (New, Open, the recent files, printer setup, About), the
+// command line and the per-user settings.
+class CKelnoApp : public QObject {
+    Q_OBJECT
+
+public:
+    // Without prompts the editor asks in message boxes and dialogs over its window.
+    explicit CKelnoApp(Prompts* prompts = nullptr, Document::Clock clock = {});
+    ~CKelnoApp() override;
+
+    // How the program makes itself known to the desktop for ".kel" files, and forgets it
+    // again (true when everything, the settings included, was removed).
+    struct DesktopIntegration {
+        std::function<void()> registerProgram;
+        std::function<bool()> unregisterProgram;
+    };
+    // The user's desktop unless changed; tests keep theirs alone.
+    void SetDesktopIntegration(DesktopIntegration desktop) { desktop_ = std::move(desktop); }
+
+    // Runs the command line (the arguments after the program's name). Gives the exit status
+    // when the program ends at once (printing, unregistering, a file that cannot be opened);
+    // otherwise shows the window and gives nothing: the event loop runs from here on.
+    std::optional<int> Start(const std::vector<std::string>& args);
+
+    CMainFrame& frame() { return *frame_; }
+    CKelnoDoc& document() { return *document_; }
+    CKelnoView& view() { return *view_; }
+    PrintCommands& printing() { return *printing_; }
+    const RecentFileList& recentFiles() const { return recentFiles_; }
+    int previewPages() const { return previewPages_; }
+
+    // Opens a file after the "save changes?" step: the Open dialog, a recent file, a
+    // dropped file. False when nothing was opened.
+    bool OpenFile(const QString& path);
+
+private:
+    void ConnectDocument();
+    void ConnectCommands();
+    void UpdateCommandStates();
+    void UpdateRecentMenu();
+    void RememberFile(const QString& path);
+
+    void OnFileNew();
+    void OnFileOpen();
+    void OnOpenRecentFile(int index);
+    void OnPrintPreview();
+    void OnPrintSetup();
+    void OnAbout();
+
+    std::optional<int> PrintAndEnd(const QString& path, const QString& printer);
+    int Unregister(bool quietly);
+
+    DesktopIntegration desktop_;
+    AppSettings settings_;
+    RecentFileList recentFiles_;
+    int previewPages_ = 0;
+    std::unique_ptr<DialogPrompts> ownPrompts_;
+    Prompts* prompts_ = nullptr;
+    std::unique_ptr<CKelnoDoc> document_;
+    std::unique_ptr<PrintCommands> printing_;
+    // Destroyed first: the window and the view it holds refer to the document.
+    std::unique_ptr<CMainFrame> frame_;
+    CKelnoView* view_ = nullptr;
+};
+
+}  // namespace kelno

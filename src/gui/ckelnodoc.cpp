@@ -1,0 +1,227 @@
+#include "ckelnodoc.h"
+
+#include <QCursor>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+
+#include "io/kel_file.h"
+#include "messages.h"
+#include "text/comment_text.h"
+
+namespace kelno {
+
+namespace {
+
+const QString kUntitled = QStringLiteral("無題");
+const QString kKelExtension = QStringLiteral(".kel");
+
+std::string LocalPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+QString Utf8(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// The wait cursor for the length of a step that may take a moment.
+class WaitCursor {
+public:
+    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+}  // namespace
+
+CKelnoDoc::CKelnoDoc(Prompts& prompts, Document::Clock clock, QObject* parent)
+    : QObject(parent), prompts_(&prompts), document_(std::move(clock)) {
+    listener_ = document_.Subscribe([this](DocumentEvent event) { OnDocumentEvent(event); });
+}
+
+CKelnoDoc::~CKelnoDoc() {
+    document_.Unsubscribe(listener_);
+}
+
+void CKelnoDoc::OnDocumentEvent(DocumentEvent event) {
+    switch (event) {
+        case DocumentEvent::Repaint:
+            emit repaintRequested();
+            break;
+        case DocumentEvent::ModifiedChanged:
+            emit modifiedChanged(document_.modified());
+            break;
+        case DocumentEvent::ToolChanged:
+            emit toolChanged(document_.currentTool());
+            break;
+    }
+}
+
+QString CKelnoDoc::title() const {
+    return pathName_.isEmpty() ? kUntitled : QFileInfo(pathName_).fileName();
+}
+
+void CKelnoDoc::SetPathName(const QString& path) {
+    pathName_ = path.isEmpty() ? QString() : QFileInfo(path).absoluteFilePath();
+    emit titleChanged(title());
+}
+
+// --- The save question -------------------------------------------------------------------
+
+bool CKelnoDoc::SaveModified() {
+    if (!isModified()) {
+        return true;
+    }
+    switch (prompts_->AskSaveChanges(title())) {
+        case Prompts::SaveAnswer::Save:
+            return Save();
+        case Prompts::SaveAnswer::Discard:
+            return true;
+        case Prompts::SaveAnswer::Cancel:
+            break;
+    }
+    return false;
+}
+
+// --- New and open ------------------------------------------------------------------------
+
+void CKelnoDoc::NewDocument() {
+    document_.NewDocument();
+    SetPathName({});
+}
+
+LoadStatus CKelnoDoc::OpenDocumentFile(const QString& path, CommentOnOpening comment) {
+    LoadResult result;
+    {
+        WaitCursor wait;
+        result = document_.LoadFile(LocalPath(path), [this](std::int32_t version) {
+            QGuiApplication::restoreOverrideCursor();
+            const bool open =
+                prompts_->AskOpenNewerVersion(Utf8(NewerVersionQuestionText(version)));
+            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+            return open;
+        });
+    }
+    if (result.status != LoadStatus::Ok) {
+        ShowLoadFailure(result);
+        return result.status;
+    }
+    SetPathName(path);
+    emit windowRectLoaded(document_.windowRect());
+    emit fileUsed(pathName_);
+    if (result.showComment && comment == CommentOnOpening::Show) {
+        ShowCommentOnOpening();
+    }
+    return LoadStatus::Ok;
+}
+
+void CKelnoDoc::ShowLoadFailure(const LoadResult& result) {
+    switch (result.status) {
+        case LoadStatus::NewerVersionRefused:
+            prompts_->ShowError(Utf8(messages::kOpenFailed));
+            return;
+        case LoadStatus::Malformed:
+            prompts_->ShowError(Utf8(messages::kUnexpectedFileFormat));
+            return;
+        case LoadStatus::Unreadable:
+        case LoadStatus::Ok:
+            break;
+    }
+    prompts_->ShowError(Utf8(result.error));
+}
+
+// --- Save --------------------------------------------------------------------------------
+
+bool CKelnoDoc::Save() {
+    if (pathName_.isEmpty()) {
+        return SaveAs();
+    }
+    return SaveTo(pathName_);
+}
+
+bool CKelnoDoc::SaveAs() {
+    QString suggestion = pathName_;
+    if (suggestion.isEmpty()) {
+        suggestion = QDir::current().filePath(kUntitled + kKelExtension);
+    }
+    const QString chosen = prompts_->ChooseFileToSave(suggestion);
+    if (chosen.isEmpty()) {
+        return false;
+    }
+    const QString path = WithKelExtension(chosen);
+    if (!SaveTo(path)) {
+        return false;
+    }
+    SetPathName(path);
+    emit fileUsed(pathName_);
+    return true;
+}
+
+bool CKelnoDoc::SaveTo(const QString& path) {
+    std::string error;
+    bool saved = false;
+    {
+        WaitCursor wait;
+        saved = document_.SaveFile(LocalPath(path), CurrentWindowRect(), error);
+    }
+    if (!saved) {
+        // The message names the file and the reason; the document stays modified.
+        prompts_->ShowError(Utf8(error));
+    }
+    return saved;
+}
+
+WindowRect CKelnoDoc::CurrentWindowRect() const {
+    return windowRectSource_ ? windowRectSource_() : document_.windowRect();
+}
+
+QString CKelnoDoc::WithKelExtension(const QString& path) {
+    if (path.endsWith(kKelExtension, Qt::CaseInsensitive)) {
+        return path;
+    }
+    return path + kKelExtension;
+}
+
+// --- Comment and options -------------------------------------------------------------------
+
+std::optional<Prompts::Comment> CKelnoDoc::AskComment() {
+    Prompts::Comment comment{QString::fromStdU16String(CommentForEditing(document_.commentText())),
+                             document_.showCommentOnOpen() != 0};
+    if (!prompts_->EditComment(comment)) {
+        return std::nullopt;
+    }
+    return comment;
+}
+
+void CKelnoDoc::TakeComment(const Prompts::Comment& comment) {
+    const QString shown = QString::fromStdU16String(CommentForEditing(document_.commentText()));
+    std::string bytes = comment.text == shown ? document_.commentText()
+                                              : CommentFromEditing(comment.text.toStdU16String());
+    document_.SetComment(std::move(bytes), comment.showOnOpen ? 1 : 0);
+}
+
+void CKelnoDoc::EditComment() {
+    if (const auto comment = AskComment()) {
+        TakeComment(*comment);
+    }
+}
+
+void CKelnoDoc::ShowCommentOnOpening() {
+    const QString shown = QString::fromStdU16String(CommentForEditing(document_.commentText()));
+    const bool shownOnOpen = document_.showCommentOnOpen() != 0;
+    const auto comment = AskComment();
+    if (comment && (comment->text != shown || comment->showOnOpen != shownOnOpen)) {
+        TakeComment(*comment);
+    }
+}
+
+void CKelnoDoc::EditOptions() {
+    DocumentOptions options = document_.options();
+    if (prompts_->EditOptions(options)) {
+        document_.SetOptions(options);
+    }
+}
+
+}  // namespace kelno

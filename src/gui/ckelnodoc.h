@@ -1,0 +1,101 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <optional>
+
+#include "document/document.h"
+#include "prompts.h"
+
+namespace kelno {
+
+// The document of the editor window: the circuit document of the core with a file name,
+// the "save changes?" step, the open and save dialogs and the messages of its failures.
+// The core's events become signals for the view and the frame.
+class CKelnoDoc : public QObject {
+    Q_OBJECT
+
+public:
+    // The screen rectangle of the main window, saved with the document.
+    using WindowRectSource = std::function<WindowRect()>;
+
+    explicit CKelnoDoc(Prompts& prompts, Document::Clock clock = {}, QObject* parent = nullptr);
+    ~CKelnoDoc() override;
+
+    Document& core() { return document_; }
+    const Document& core() const { return document_; }
+
+    // The file the document was opened from or saved to; empty for a new document.
+    const QString& pathName() const { return pathName_; }
+    // The name the title bar and the save question use: the file's name, or "無題".
+    QString title() const;
+    bool isModified() const { return document_.modified(); }
+
+    void SetWindowRectSource(WindowRectSource source) { windowRectSource_ = std::move(source); }
+    void SetPrompts(Prompts& prompts) { prompts_ = &prompts; }
+
+    // Asks whether to save a modified document, and saves it when asked to. False when the
+    // user cancelled or the document could not be saved: the step that asked must not go on.
+    bool SaveModified();
+
+    // File New without any question: an empty circuit under the name "無題".
+    void NewDocument();
+    // Whether opening a file shows its comment when the file asks for it. Printing from the
+    // command line skips it: nobody is there to close the dialog.
+    enum class CommentOnOpening { Show, Skip };
+
+    // Opens a file without any question; a failure is shown and leaves the document as it
+    // was.
+    LoadStatus OpenDocumentFile(const QString& path,
+                                CommentOnOpening comment = CommentOnOpening::Show);
+
+    // File Save: to the document's file, or through Save As for a new document.
+    bool Save();
+    bool SaveAs();
+    bool SaveTo(const QString& path);
+
+    // The comment and options commands.
+    void EditComment();
+    void EditOptions();
+
+    void Undo() { document_.Undo(); }
+    void Redo() { document_.Redo(); }
+    void ChooseTool(int tool) { document_.ChooseTool(tool); }
+
+    // A file name as the save dialog returned it, with ".kel" added when it is missing.
+    static QString WithKelExtension(const QString& path);
+
+signals:
+    void repaintRequested();
+    void modifiedChanged(bool modified);
+    void toolChanged(int tool);
+    // The file name changed: New, Open or Save As.
+    void titleChanged(const QString& title);
+    // A file was opened or saved under a new name (for the recent-file list).
+    void fileUsed(const QString& path);
+    // A file was opened: the window takes the size it was saved with.
+    void windowRectLoaded(const kelno::WindowRect& rect);
+
+private:
+    void OnDocumentEvent(DocumentEvent event);
+    void SetPathName(const QString& path);
+    void ShowLoadFailure(const LoadResult& result);
+    // The comment dialog that a file opens by itself. An edit made there is kept as a
+    // change of the document, so that closing asks to save it.
+    void ShowCommentOnOpening();
+    // Runs the comment dialog: the values entered on OK, nothing on Cancel.
+    std::optional<Prompts::Comment> AskComment();
+    // Takes the dialog's values. Text that was not edited keeps its very bytes, even those
+    // that have no Unicode equivalent.
+    void TakeComment(const Prompts::Comment& comment);
+    WindowRect CurrentWindowRect() const;
+
+    Prompts* prompts_;
+    Document document_;
+    Document::ListenerId listener_ = 0;
+    QString pathName_;
+    WindowRectSource windowRectSource_;
+};
+
+}  // namespace kelno

@@ -1,0 +1,218 @@
+#include "ckelnoview.h"
+
+#include <QFocusEvent>
+#include <QImage>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPagedPaintDevice>
+#include <QPainter>
+
+#include "circuit_rendering.h"
+#include "ckelnodoc.h"
+#include "qpainter_surface.h"
+#include "tool_cursors.h"
+
+namespace kelno {
+
+namespace {
+
+DevicePoint DeviceOf(const QMouseEvent* event) {
+    const QPoint pixel = event->position().toPoint();
+    return {pixel.x(), pixel.y()};
+}
+
+}  // namespace
+
+CKelnoView::CKelnoView(CKelnoDoc& document, QWidget* parent)
+    : QWidget(parent),
+      document_(document),
+      controller_(std::make_unique<EditController>(document.core(), *this, ScaleOf(*this))) {
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);  // every paint covers the whole view
+    setMinimumSize(1, 1);
+    connect(&document_, &CKelnoDoc::repaintRequested, this, [this] { update(); });
+    connect(&document_, &CKelnoDoc::toolChanged, this, &CKelnoView::ApplyTool);
+    ApplyTool(document_.core().currentTool());
+}
+
+CKelnoView::~CKelnoView() = default;
+
+void CKelnoView::ApplyTool(int tool) {
+    setCursor(ToolCursor(tool));
+    update();  // a selected point is marked differently under the selection tool
+}
+
+void CKelnoView::SyncScale() {
+    const ViewScale scale = ScaleOf(*this);
+    const ViewScale& current = controller_->scale();
+    if (scale.pixelsPerUnitX() != current.pixelsPerUnitX() ||
+        scale.pixelsPerUnitY() != current.pixelsPerUnitY()) {
+        controller_->SetScale(scale);
+    }
+}
+
+DrawSettings CKelnoView::drawSettings() const {
+    const Document& core = document_.core();
+    DrawSettings settings;
+    settings.showGrid = controller_->showGrid();
+    settings.showCurrentFlow = core.showCurrentFlow();
+    settings.noDiagonalWires = Document::noDiagonalWires();
+    settings.shortCircuit = core.shortCircuit();
+    settings.currentTool = core.currentTool();
+    settings.gridExtent = LogicalExtent(size(), ScaleOf(*this));
+    return settings;
+}
+
+StatusSink CKelnoView::StatusToFrame() {
+    return [this](std::string_view text) { SetStatusText(text); };
+}
+
+// --- Painting ----------------------------------------------------------------------------
+
+void CKelnoView::paintEvent(QPaintEvent*) {
+    SyncScale();
+    const QColor background = palette().color(QPalette::Base);
+    QPainter painter(this);
+    if (!document_.core().smoothDisplay()) {
+        PaintView(painter, background);
+        return;
+    }
+    // Smooth display: the whole view is drawn aside and shown in one copy.
+    const qreal ratio = devicePixelRatioF();
+    QImage picture(size() * ratio, QImage::Format_RGB32);
+    if (picture.isNull()) {
+        PaintView(painter, background);
+        return;
+    }
+    picture.setDevicePixelRatio(ratio);
+    {
+        QPainter offscreen(&picture);
+        PaintView(offscreen, background);
+    }
+    painter.drawImage(0, 0, picture);
+}
+
+void CKelnoView::PaintView(QPainter& painter, QColor background) {
+    PaintCircuit(painter, controller_->scale(), rect(), background, document_.core().circuit(),
+                 drawSettings(), StatusToFrame());
+    PaintRubberLines(painter, background);
+}
+
+void CKelnoView::PaintRubberLines(QPainter& painter, QColor background) {
+    const auto wire = controller_->rubberWire();
+    const auto band = controller_->rubberBand();
+    if (!wire && !band) {
+        return;
+    }
+    QPainterSurface surface(painter, controller_->scale(), background);
+    if (wire) {
+        surface.DrawLine({wire->from.x, wire->from.y}, {wire->to.x, wire->to.y});
+    }
+    if (band) {
+        DrawOutlineRect(surface,
+                        {band->corner1.x, band->corner1.y, band->corner2.x, band->corner2.y});
+    }
+}
+
+bool CKelnoView::PrintPage(QPagedPaintDevice& device, std::string& error) {
+    return PrintCircuitPage(device, document_.core().circuit(), drawSettings(), StatusToFrame(),
+                            error);
+}
+
+// --- Input -------------------------------------------------------------------------------
+
+void CKelnoView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    SyncScale();
+    controller_->Press(DeviceOf(event), event->modifiers().testFlag(Qt::ShiftModifier));
+}
+
+void CKelnoView::mouseMoveEvent(QMouseEvent* event) {
+    SyncScale();
+    controller_->Move(DeviceOf(event));
+}
+
+void CKelnoView::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mouseReleaseEvent(event);
+        return;
+    }
+    SyncScale();
+    controller_->Release(DeviceOf(event));
+}
+
+// The first click of a double-click has pressed and released already; the second one is
+// the double-click alone, without another press.
+void CKelnoView::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mouseDoubleClickEvent(event);
+        return;
+    }
+    SyncScale();
+    controller_->DoubleClick(DeviceOf(event));
+}
+
+void CKelnoView::keyPressEvent(QKeyEvent* event) {
+    using Arrow = EditController::Arrow;
+    switch (event->key()) {
+        case Qt::Key_Left:
+            controller_->Nudge(Arrow::Left);
+            return;
+        case Qt::Key_Up:
+            controller_->Nudge(Arrow::Up);
+            return;
+        case Qt::Key_Right:
+            controller_->Nudge(Arrow::Right);
+            return;
+        case Qt::Key_Down:
+            controller_->Nudge(Arrow::Down);
+            return;
+        default:
+            QWidget::keyPressEvent(event);
+    }
+}
+
+// A dialog or another window that takes over in the middle of a gesture ends it.
+void CKelnoView::focusOutEvent(QFocusEvent* event) {
+    if (controller_->capturing()) {
+        controller_->CaptureLost();
+    }
+    QWidget::focusOutEvent(event);
+}
+
+// --- Commands ----------------------------------------------------------------------------
+
+void CKelnoView::SelectAll() {
+    controller_->SelectAll();
+}
+
+void CKelnoView::ToggleGrid() {
+    controller_->ToggleGrid();
+    emit gridChanged(controller_->showGrid());
+}
+
+// --- EditingPort -------------------------------------------------------------------------
+
+void CKelnoView::SetStatusText(std::string_view text) {
+    emit statusTextChanged(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+// Qt already gives every move and the release to the widget that took the press, also
+// outside it, and a gesture only ever captures from a press: an explicit grab, which could
+// hold the whole screen's pointer, is not needed.
+void CKelnoView::CaptureMouse() {}
+
+void CKelnoView::ReleaseMouse() {}
+
+void CKelnoView::Repaint() {
+    update();
+}
+
+std::optional<DetailsValues> CKelnoView::EditDetails(const DetailsValues&) {
+    return std::nullopt;
+}
+
+}  // namespace kelno

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QWidget>
+#include <memory>
+#include <string>
+
+#include "editing/edit_controller.h"
+#include "editing/editing_port.h"
+#include "render/draw_circuit.h"
+
+class QPagedPaintDevice;
+
+namespace kelno {
+
+class CKelnoDoc;
+
+// The view of the circuit: paints the document's live circuit through DrawCircuit, directly
+// or, with smooth display, through an off-screen picture of the whole view; hands mouse and
+// key input to the editing state machine and paints its rubber lines. Thin on purpose: the
+// gestures live in EditController.
+class CKelnoView : public QWidget, public EditingPort {
+    Q_OBJECT
+
+public:
+    explicit CKelnoView(CKelnoDoc& document, QWidget* parent = nullptr);
+    ~CKelnoView() override;
+
+    EditController& controller() { return *controller_; }
+    const EditController& controller() const { return *controller_; }
+
+    // What DrawCircuit is given: the document's state and options, the grid and this view's
+    // extent.
+    DrawSettings drawSettings() const;
+
+    // The one page of printing and print preview: the circuit at true size.
+    bool PrintPage(QPagedPaintDevice& device, std::string& error);
+
+    // The view's commands.
+    void SelectAll();
+    void ToggleGrid();
+
+    // EditingPort
+    void SetStatusText(std::string_view text) override;
+    void CaptureMouse() override;
+    void ReleaseMouse() override;
+    void Repaint() override;
+    std::optional<DetailsValues> EditDetails(const DetailsValues& initial) override;
+
+signals:
+    // A text for the message pane of the status bar ("Short", an element's summary).
+    void statusTextChanged(const QString& text);
+    void gridChanged(bool shown);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    void ApplyTool(int tool);
+    // The scale follows the screen the view is on.
+    void SyncScale();
+    void PaintView(QPainter& painter, QColor background);
+    void PaintRubberLines(QPainter& painter, QColor background);
+    StatusSink StatusToFrame();
+
+    CKelnoDoc& document_;
+    std::unique_ptr<EditController> controller_;
+};
+
+}  // namespace kelno

@@ -1,0 +1,299 @@
+#include "cmainframe.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QUrl>
+#include <algorithm>
+
+#include "command_icons.h"
+#include "command_ids.h"
+#include "command_table.h"
+
+namespace kelno {
+
+namespace {
+
+QString Text(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+// The indicators of the status bar after the message pane, as the platform knows them.
+constexpr const char* kIndicators[] = {"ｶﾅ", "CAP", "NUM", "SCRL"};
+
+struct KeyBinding {
+    int command;
+    QKeySequence key;
+};
+
+QStringList LocalFiles(const QMimeData* data) {
+    QStringList paths;
+    if (data == nullptr) {
+        return paths;
+    }
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile()) {
+            paths << url.toLocalFile();
+        }
+    }
+    return paths;
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
+    setWindowTitle(Text(kAppTitle));
+    setWindowIcon(ApplicationIcon());
+    CreateCommands();
+    CreateMenus();
+    CreateToolBar();
+    CreateStatusBar();
+    BindKeys();
+    setAcceptDrops(true);
+    resize(900, 650);
+}
+
+CMainFrame::~CMainFrame() = default;
+
+QAction* CMainFrame::command(int id) const {
+    const auto found = commands_.find(id);
+    return found == commands_.end() ? nullptr : found->second;
+}
+
+void CMainFrame::CreateCommands() {
+    auto add = [this](int id) {
+        const CommandText& text = TextOf(id);
+        auto* action = new QAction(Text(text.menuText), this);
+        action->setStatusTip(Text(text.prompt));
+        action->setToolTip(Text(text.tip));
+        action->setIcon(CommandIcon(id));
+        // Menus show check marks and texts; the pictures belong to the tool bar.
+        action->setIconVisibleInMenu(false);
+        action->setData(id);
+        commands_[id] = action;
+    };
+    for (const MenuPopup& popup : MainMenu()) {
+        for (const int id : popup.items) {
+            if (id != 0) {
+                add(id);
+            }
+        }
+    }
+    add(command::kFileClose);  // a key without a menu item
+    for (const int id : ToolCommands()) {
+        command(id)->setCheckable(true);
+    }
+    command(command::kGrid)->setCheckable(true);
+    recentPlaceholder_ = command(command::kRecentFile1);
+    recentPlaceholder_->setEnabled(false);
+}
+
+void CMainFrame::CreateMenus() {
+    for (const MenuPopup& popup : MainMenu()) {
+        QMenu* menu = menuBar()->addMenu(Text(popup.title));
+        for (const int id : popup.items) {
+            if (id == 0) {
+                menu->addSeparator();
+            } else {
+                menu->addAction(command(id));
+            }
+        }
+        if (popup.items.front() == command::kFileNew) {
+            fileMenu_ = menu;
+        }
+    }
+}
+
+void CMainFrame::CreateToolBar() {
+    toolBar_ = new QToolBar(Text(TextOf(command::kViewToolBar).tip), this);
+    toolBar_->setObjectName(QStringLiteral("ToolBar"));
+    toolBar_->setIconSize(QSize(16, 15));
+    toolBar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    for (const int id : ToolBarButtons()) {
+        if (id == 0) {
+            toolBar_->addSeparator();
+        } else {
+            toolBar_->addAction(command(id));
+        }
+    }
+    addToolBar(Qt::TopToolBarArea, toolBar_);
+
+    QAction* toggle = command(command::kViewToolBar);
+    toggle->setCheckable(true);
+    toggle->setChecked(true);
+    connect(toggle, &QAction::toggled, toolBar_, &QToolBar::setVisible);
+    connect(toolBar_, &QToolBar::visibilityChanged, toggle, [this, toggle](bool visible) {
+        // The tool bar also hides with a minimised window; only its own state counts.
+        if (!isMinimized()) {
+            toggle->setChecked(visible);
+        }
+    });
+}
+
+void CMainFrame::CreateStatusBar() {
+    QStatusBar* bar = statusBar();
+    messagePane_ = new QLabel(Text(kIdleMessage), bar);
+    bar->addWidget(messagePane_, 1);
+    for (const char* indicator : kIndicators) {
+        auto* pane = new QLabel(Text(indicator), bar);
+        pane->setAlignment(Qt::AlignCenter);
+        pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance(Text(indicator)) + 12);
+        // The lock keys' state is not known here: the panes show their names greyed.
+        pane->setEnabled(false);
+        bar->addPermanentWidget(pane);
+    }
+    QAction* toggle = command(command::kViewStatusBar);
+    toggle->setCheckable(true);
+    toggle->setChecked(true);
+    connect(toggle, &QAction::toggled, bar, &QStatusBar::setVisible);
+}
+
+void CMainFrame::BindKeys() {
+    namespace cmd = command;
+    const KeyBinding bindings[] = {
+        {cmd::kSelectAll, QKeySequence(Qt::CTRL | Qt::Key_A)},
+        {cmd::kCopy, QKeySequence(Qt::CTRL | Qt::Key_C)},
+        {cmd::kFileNew, QKeySequence(Qt::CTRL | Qt::Key_N)},
+        {cmd::kFileOpen, QKeySequence(Qt::CTRL | Qt::Key_O)},
+        {cmd::kPrint, QKeySequence(Qt::CTRL | Qt::Key_P)},
+        {cmd::kFileClose, QKeySequence(Qt::CTRL | Qt::Key_Q)},
+        {cmd::kFileSave, QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {cmd::kPaste, QKeySequence(Qt::CTRL | Qt::Key_V)},
+        {cmd::kCut, QKeySequence(Qt::Key_Delete)},
+        {cmd::kSelectionTool, QKeySequence(Qt::Key_Escape)},
+        {cmd::kWireTool, QKeySequence(Qt::Key_Tab)},
+        {cmd::kCut, QKeySequence(Qt::CTRL | Qt::Key_X)},
+        {cmd::kRedo, QKeySequence(Qt::CTRL | Qt::Key_Y)},
+        // The menu says Ctrl+R for redo: that key works as well.
+        {cmd::kRedo, QKeySequence(Qt::CTRL | Qt::Key_R)},
+        {cmd::kUndo, QKeySequence(Qt::CTRL | Qt::Key_Z)},
+    };
+    std::map<int, QList<QKeySequence>> keys;
+    for (const KeyBinding& binding : bindings) {
+        keys[binding.command] << binding.key;
+    }
+    for (const auto& [id, sequences] : keys) {
+        QAction* action = command(id);
+        action->setShortcuts(sequences);
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);  // keys work also while the menu bar is hidden
+    }
+}
+
+void CMainFrame::SetView(QWidget* view) {
+    setCentralWidget(view);
+    view->setFocus();
+}
+
+void CMainFrame::SetDocumentTitle(const QString& documentName) {
+    setWindowTitle(documentName + QStringLiteral("[*] - ") + Text(kAppTitle));
+}
+
+// --- The message pane ----------------------------------------------------------------------
+
+void CMainFrame::SetMessageText(const QString& text) {
+    if (statusBar()->currentMessage() != text) {
+        statusBar()->showMessage(text);
+    }
+}
+
+QString CMainFrame::messageText() const {
+    const QString message = statusBar()->currentMessage();
+    return message.isEmpty() ? messagePane_->text() : message;
+}
+
+// --- Recent files --------------------------------------------------------------------------
+
+void CMainFrame::SetRecentFiles(const QStringList& menuTexts) {
+    for (QAction* action : recentActions_) {
+        fileMenu_->removeAction(action);
+        delete action;
+    }
+    recentActions_.clear();
+    recentPlaceholder_->setVisible(menuTexts.isEmpty());
+    for (int index = 0; index < menuTexts.size(); ++index) {
+        QAction* action = AddRecentAction(index);
+        action->setText(menuTexts[index]);
+    }
+}
+
+QAction* CMainFrame::AddRecentAction(int index) {
+    auto* action = new QAction(this);
+    action->setData(command::kRecentFile1 + index);
+    action->setStatusTip(recentPlaceholder_->statusTip());
+    connect(action, &QAction::triggered, this, [this, index] { emit recentFileChosen(index); });
+    // Entries go where the placeholder stands, in order.
+    const QList<QAction*> items = fileMenu_->actions();
+    const qsizetype at = items.indexOf(recentPlaceholder_) + 1 + index;
+    fileMenu_->insertAction(at < items.size() ? items[at] : nullptr, action);
+    recentActions_.push_back(action);
+    return action;
+}
+
+// --- Window rectangle ----------------------------------------------------------------------
+
+WindowRect CMainFrame::windowRect() const {
+    const QRect frame = frameGeometry();
+    return {frame.left(), frame.top(), frame.left() + frame.width(), frame.top() + frame.height()};
+}
+
+void CMainFrame::ApplyWindowSize(const WindowRect& rect) {
+    if (rect.width() <= 0 || rect.height() <= 0) {
+        return;
+    }
+    const QRect available = screen()->availableGeometry();
+    const QSize decoration = frameGeometry().size() - geometry().size();
+    const QSize minimum = minimumSizeHint();
+    const auto fit = [](std::int64_t wanted, int least, int most) {
+        return static_cast<int>(std::clamp<std::int64_t>(wanted, least, std::max(least, most)));
+    };
+    resize(fit(rect.width() - decoration.width(), minimum.width(),
+               available.width() - decoration.width()),
+           fit(rect.height() - decoration.height(), minimum.height(),
+               available.height() - decoration.height()));
+    // Kept on the screen: a window that now reaches past its edge moves back.
+    QRect frame = frameGeometry();
+    frame.setSize(size() + decoration);
+    const int dx = std::min(0, available.right() - frame.right());
+    const int dy = std::min(0, available.bottom() - frame.bottom());
+    if (dx != 0 || dy != 0) {
+        move(std::max(available.left(), frame.left() + dx),
+             std::max(available.top(), frame.top() + dy));
+    }
+}
+
+// --- Closing and dropped files -------------------------------------------------------------
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (closeGuard_ && !closeGuard_()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (!LocalFiles(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    const QStringList paths = LocalFiles(event->mimeData());
+    if (paths.isEmpty()) {
+        return;
+    }
+    event->acceptProposedAction();
+    activateWindow();
+    emit filesDropped(paths);
+}
+
+}  // namespace kelno

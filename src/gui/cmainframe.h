@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QStringList>
+#include <functional>
+#include <map>
+#include <vector>
+
+#include "io/kel_file.h"
+
+class QLabel;
+class QMenu;
+class QToolBar;
+
+namespace kelno {
+
+// The main window: the menus, the tool bar, the status bar with its message pane and the
+// four indicators, the title, the recent files in the File menu and dropped files. It only
+// shows commands; CKelnoApp connects them to the document and the view.
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+
+public:
+    static constexpr const char* kAppTitle = "Kelno 電気回路";
+    static constexpr const char* kIdleMessage = "ﾚﾃﾞｨ";
+
+    explicit CMainFrame(QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    // The action of a command number (see command_ids.h), or nullptr.
+    QAction* command(int id) const;
+    QToolBar* toolBar() const { return toolBar_; }
+
+    void SetView(QWidget* view);
+    // "name - Kelno 電気回路", with the modified mark while there is unsaved work.
+    void SetDocumentTitle(const QString& documentName);
+
+    // The message pane: a text until the next prompt; "ﾚﾃﾞｨ" when there is none.
+    void SetMessageText(const QString& text);
+    QString messageText() const;
+
+    // The recent files in the File menu, newest first, as menu texts; none shows the
+    // disabled "最新のﾌｧｲﾙ".
+    void SetRecentFiles(const QStringList& menuTexts);
+
+    // The window's screen rectangle, frame included, as documents store it.
+    WindowRect windowRect() const;
+    // Gives the window the size of a stored rectangle without moving it, as far as it
+    // fits on the screen; a window that would reach past the screen is moved back onto it.
+    void ApplyWindowSize(const WindowRect& rect);
+
+    // Asked before the window closes (also when the session ends); false keeps it open.
+    void SetCloseGuard(std::function<bool()> guard) { closeGuard_ = std::move(guard); }
+
+signals:
+    void recentFileChosen(int index);
+    void filesDropped(const QStringList& paths);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void CreateCommands();
+    void CreateMenus();
+    void CreateToolBar();
+    void CreateStatusBar();
+    void BindKeys();
+    QAction* AddRecentAction(int index);
+
+    std::map<int, QAction*> commands_;
+    QMenu* fileMenu_ = nullptr;
+    QAction* recentPlaceholder_ = nullptr;
+    std::vector<QAction*> recentActions_;
+    QToolBar* toolBar_ = nullptr;
+    QLabel* messagePane_ = nullptr;
+    std::function<bool()> closeGuard_;
+};
+
+}  // namespace kelno

@@ -1,0 +1,87 @@
+#include "dialog_prompts.h"
+
+#include <QFileDialog>
+
+#include "ccommentdlg.h"
+#include "coptiondlg.h"
+#include "message_box.h"
+
+namespace kelno {
+
+namespace {
+
+const QString kKelFilter = QStringLiteral("Kelno ﾌｧｲﾙ (*.kel)");
+const QString kAllFilesFilter = QStringLiteral("すべてのﾌｧｲﾙ (*)");
+
+}  // namespace
+
+Prompts::SaveAnswer DialogPrompts::AskSaveChanges(const QString& documentName) {
+    const int answer =
+        RunMessageBox(parent_, QMessageBox::Warning,
+                      QStringLiteral("%1 への変更を保存しますか?").arg(documentName),
+                      QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+    switch (answer) {
+        case QMessageBox::Yes:
+            return SaveAnswer::Save;
+        case QMessageBox::No:
+            return SaveAnswer::Discard;
+        default:
+            return SaveAnswer::Cancel;
+    }
+}
+
+bool DialogPrompts::AskOpenNewerVersion(const QString& question) {
+    return RunMessageBox(parent_, QMessageBox::NoIcon, question, QMessageBox::Yes | QMessageBox::No,
+                         QMessageBox::No) == QMessageBox::Yes;
+}
+
+void DialogPrompts::ShowError(const QString& text) {
+    RunMessageBox(parent_, QMessageBox::Warning, text, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+void DialogPrompts::ShowInformation(const QString& text) {
+    RunMessageBox(parent_, QMessageBox::Information, text, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+QString DialogPrompts::OpenFilters() {
+    return kKelFilter + QStringLiteral(";;") + kAllFilesFilter;
+}
+
+QString DialogPrompts::SaveFilters() {
+    return kKelFilter;
+}
+
+QString DialogPrompts::ChooseFileToOpen(const QString& directory) {
+    return QFileDialog::getOpenFileName(parent_, QStringLiteral("開く"), directory, OpenFilters());
+}
+
+QString DialogPrompts::ChooseFileToSave(const QString& suggestedPath) {
+    QFileDialog dialog(parent_, QStringLiteral("名前を付けて保存"), suggestedPath, SaveFilters());
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("kel"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().constFirst();
+}
+
+bool DialogPrompts::EditComment(Comment& comment) {
+    CCommentDlg dialog(comment.text, comment.showOnOpen, parent_);
+    if (dialog.exec() != QDialog::Accepted) {
+        return false;
+    }
+    comment.text = dialog.commentText();
+    comment.showOnOpen = dialog.showCommentOnOpen();
+    return true;
+}
+
+bool DialogPrompts::EditOptions(DocumentOptions& options) {
+    COptionDlg dialog(options, parent_);
+    if (dialog.exec() != QDialog::Accepted) {
+        return false;
+    }
+    options = dialog.options();
+    return true;
+}
+
+}  // namespace kelno

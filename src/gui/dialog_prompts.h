@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+#include "prompts.h"
+
+namespace kelno {
+
+// The questions and dialogs of the editor as message boxes and modal dialogs over a window.
+class DialogPrompts : public Prompts {
+public:
+    explicit DialogPrompts(QWidget* parent) : parent_(parent) {}
+
+    SaveAnswer AskSaveChanges(const QString& documentName) override;
+    bool AskOpenNewerVersion(const QString& question) override;
+    void ShowError(const QString& text) override;
+    void ShowInformation(const QString& text) override;
+    QString ChooseFileToOpen(const QString& directory) override;
+    QString ChooseFileToSave(const QString& suggestedPath) override;
+    bool EditComment(Comment& comment) override;
+    bool EditOptions(DocumentOptions& options) override;
+
+    // The name filters of the open and save dialogs.
+    static QString OpenFilters();
+    static QString SaveFilters();
+
+private:
+    QPointer<QWidget> parent_;
+};
+
+}  // namespace kelno

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+
+#include "document/document.h"
+
+namespace kelno {
+
+// Every question and message the editor puts to the user, and the dialogs that edit the
+// document's comment and options. The editor answers them with message boxes and modal
+// dialogs (DialogPrompts); tests answer them from a script, without any modal loop.
+class Prompts {
+public:
+    enum class SaveAnswer { Save, Discard, Cancel };
+
+    // The comment as the comment dialog edits it.
+    struct Comment {
+        QString text;
+        bool showOnOpen = false;
+    };
+
+    virtual ~Prompts() = default;
+
+    // "Save the changes to `documentName`?" with Yes, No and Cancel.
+    virtual SaveAnswer AskSaveChanges(const QString& documentName) = 0;
+    // The question before a file of a newer format is opened; true opens it anyway.
+    virtual bool AskOpenNewerVersion(const QString& question) = 0;
+    // A failure the user must know about.
+    virtual void ShowError(const QString& text) = 0;
+    // A report that needs no action.
+    virtual void ShowInformation(const QString& text) = 0;
+
+    // The file to open or to save as; empty when the user cancelled.
+    virtual QString ChooseFileToOpen(const QString& directory) = 0;
+    virtual QString ChooseFileToSave(const QString& suggestedPath) = 0;
+
+    // The comment and options dialogs: true (and the edited values) on OK.
+    virtual bool EditComment(Comment& comment) = 0;
+    virtual bool EditOptions(DocumentOptions& options) = 0;
+};
+
+}  // namespace kelno

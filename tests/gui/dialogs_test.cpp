@@ -1,0 +1,80 @@
+// The comment and options dialogs with their OK and Cancel buttons.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "ccommentdlg.h"
+#include "coptiondlg.h"
+
+namespace kelno {
+namespace {
+
+void Click(QDialog& dialog, QDialogButtonBox::StandardButton which) {
+    QPushButton* button = dialog.findChild<QDialogButtonBox*>()->button(which);
+    ASSERT_NE(button, nullptr);
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+TEST(CCommentDlg, OkTakesTheControlsAndCancelKeepsTheValues) {
+    for (const bool ok : {true, false}) {
+        CCommentDlg dialog(QStringLiteral("前の\nコメント"), false);
+        dialog.show();
+        EXPECT_EQ(dialog.textEdit()->toPlainText(), QStringLiteral("前の\nコメント"));
+        EXPECT_FALSE(dialog.showOnOpenBox()->isChecked());
+        dialog.textEdit()->selectAll();
+        dialog.textEdit()->insertPlainText(QStringLiteral("一行目"));
+        QTest::keyClick(dialog.textEdit(), Qt::Key_Return);  // a new line, not OK
+        dialog.textEdit()->insertPlainText(QStringLiteral("二行目"));
+        EXPECT_TRUE(dialog.isVisible());
+        dialog.showOnOpenBox()->setChecked(true);
+        Click(dialog, ok ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel);
+        EXPECT_EQ(dialog.result(), ok ? QDialog::Accepted : QDialog::Rejected);
+        EXPECT_EQ(dialog.commentText(),
+                  ok ? QStringLiteral("一行目\n二行目") : QStringLiteral("前の\nコメント"));
+        EXPECT_EQ(dialog.showCommentOnOpen(), ok);
+    }
+}
+
+TEST(COptionDlg, OkTakesTheControlsAndCancelKeepsTheValues) {
+    const DocumentOptions before{false, false, true, 10};
+    for (const bool ok : {true, false}) {
+        COptionDlg dialog(before);
+        dialog.show();
+        EXPECT_EQ(dialog.undoBufferEdit()->text(), QStringLiteral("10"));
+        dialog.smoothDisplayBox()->setChecked(true);
+        dialog.showCurrentFlowBox()->setChecked(false);
+        dialog.noDiagonalWiresBox()->setChecked(true);
+        dialog.undoBufferEdit()->selectAll();
+        QTest::keyClicks(dialog.undoBufferEdit(), QStringLiteral("-25x"));  // digits only
+        EXPECT_EQ(dialog.undoBufferEdit()->text(), QStringLiteral("25"));
+        Click(dialog, ok ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel);
+        EXPECT_EQ(dialog.result(), ok ? QDialog::Accepted : QDialog::Rejected);
+        const DocumentOptions after{true, true, false, 25};
+        EXPECT_EQ(dialog.options(), ok ? after : before);
+    }
+}
+
+TEST(COptionDlg, UndoBufferThatIsNoIntegerKeepsTheDialogOpen) {
+    for (const QString& text : {QString(), QStringLiteral("99999999999")}) {
+        COptionDlg dialog(DocumentOptions{});
+        std::vector<QString> messages;
+        dialog.SetMessageSink([&](const QString& message) { messages.push_back(message); });
+        dialog.show();
+        dialog.undoBufferEdit()->setText(text);
+        dialog.smoothDisplayBox()->setChecked(true);
+        Click(dialog, QDialogButtonBox::Ok);
+        EXPECT_EQ(messages, std::vector<QString>{QStringLiteral("整数を入力してください。")});
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_FALSE(dialog.options().smoothDisplay);
+        Click(dialog, QDialogButtonBox::Cancel);
+        EXPECT_FALSE(dialog.isVisible());
+    }
+}
+
+}  // namespace
+}  // namespace kelno
