@@ -138,5 +138,3 @@ BENCHMARK(BM_DragStepPlain)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace kelno
-
-BENCHMARK_MAIN();
