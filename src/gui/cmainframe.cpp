@@ -249,25 +249,55 @@ void CMainFrame::ApplyWindowSize(const WindowRect& rect) {
     if (rect.width() <= 0 || rect.height() <= 0) {
         return;
     }
-    const QRect available = screen()->availableGeometry();
-    const QSize decoration = frameGeometry().size() - geometry().size();
-    const QSize minimum = minimumSizeHint();
-    const auto fit = [](std::int64_t wanted, int least, int most) {
-        return static_cast<int>(std::clamp<std::int64_t>(wanted, least, std::max(least, most)));
+    const auto limit = [](std::int64_t length) {
+        return static_cast<int>(std::min<std::int64_t>(length, QWIDGETSIZE_MAX));
     };
-    resize(fit(rect.width() - decoration.width(), minimum.width(),
-               available.width() - decoration.width()),
-           fit(rect.height() - decoration.height(), minimum.height(),
-               available.height() - decoration.height()));
+    wantedFrameSize_ = QSize(limit(rect.width()), limit(rect.height()));
+    FitToWantedSize();
+}
+
+QSize CMainFrame::FrameDecoration() const {
+    return frameGeometry().size() - geometry().size();
+}
+
+void CMainFrame::FitToWantedSize() {
+    fittedDecoration_ = FrameDecoration();
+    const QRect available = screen()->availableGeometry();
+    const QSize minimum = minimumSizeHint();
+    const auto fit = [](int wanted, int least, int most) {
+        return std::clamp(wanted, least, std::max(least, most));
+    };
+    resize(fit(wantedFrameSize_->width() - fittedDecoration_.width(), minimum.width(),
+               available.width() - fittedDecoration_.width()),
+           fit(wantedFrameSize_->height() - fittedDecoration_.height(), minimum.height(),
+               available.height() - fittedDecoration_.height()));
     // Kept on the screen: a window that now reaches past its edge moves back.
     QRect frame = frameGeometry();
-    frame.setSize(size() + decoration);
+    frame.setSize(size() + fittedDecoration_);
     const int dx = std::min(0, available.right() - frame.right());
     const int dy = std::min(0, available.bottom() - frame.bottom());
     if (dx != 0 || dy != 0) {
         move(std::max(available.left(), frame.left() + dx),
              std::max(available.top(), frame.top() + dy));
     }
+}
+
+// A window opened with a file before it was shown got its size without the desktop's
+// frame, which arrives with the first move or resize after showing.
+void CMainFrame::RefitWhenFrameChanged() {
+    if (wantedFrameSize_ && FrameDecoration() != fittedDecoration_) {
+        FitToWantedSize();
+    }
+}
+
+void CMainFrame::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    RefitWhenFrameChanged();
+}
+
+void CMainFrame::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    RefitWhenFrameChanged();
 }
 
 // --- Closing and dropped files -------------------------------------------------------------

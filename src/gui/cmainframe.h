@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <functional>
 #include <map>
+#include <optional>
 #include <vector>
 
 #include "io/kel_file.h"
@@ -47,6 +48,8 @@ public:
     WindowRect windowRect() const;
     // Gives the window the size of a stored rectangle without moving it, as far as it
     // fits on the screen; a window that would reach past the screen is moved back onto it.
+    // The size is the window's with its frame, so a window shown later is fitted again once
+    // the desktop has given it its frame.
     void ApplyWindowSize(const WindowRect& rect);
 
     // Asked before the window closes (also when the session ends); false keeps it open.
@@ -58,6 +61,8 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -68,6 +73,10 @@ private:
     void CreateStatusBar();
     void BindKeys();
     QAction* AddRecentAction(int index);
+    // The size the desktop's frame adds around the window.
+    QSize FrameDecoration() const;
+    void FitToWantedSize();
+    void RefitWhenFrameChanged();
 
     std::map<int, QAction*> commands_;
     QMenu* fileMenu_ = nullptr;
@@ -76,6 +85,9 @@ private:
     QToolBar* toolBar_ = nullptr;
     QLabel* messagePane_ = nullptr;
     std::function<bool()> closeGuard_;
+    // The stored size with frame, and the frame it was fitted with.
+    std::optional<QSize> wantedFrameSize_;
+    QSize fittedDecoration_;
 };
 
 }  // namespace kelno

@@ -210,5 +210,19 @@ TEST_F(WindowTest, PaintingAFailedAnalysisSaysShortInTheStatusBar) {
     EXPECT_EQ(frame().messageText(), QStringLiteral("Short"));
 }
 
+TEST_F(WindowTest, SmoothDisplayShowsTheSamePictureDrawnAside) {
+    ASSERT_TRUE(app->OpenFile(testing::ExamplePath("bulb-and-battery.kel")));
+    const QImage direct = app->view().grab().toImage();
+    DocumentOptions options = core().options();
+    options.smoothDisplay = true;
+    core().SetOptions(options);
+    const QImage smooth = app->view().grab().toImage();
+    EXPECT_EQ(smooth, direct);
+    // Not a blank picture: the lit bulb's glass is there.
+    EXPECT_FALSE(direct.allGray());
+    options.smoothDisplay = false;
+    core().SetOptions(options);
+}
+
 }  // namespace
 }  // namespace kelno
