@@ -13,8 +13,9 @@ packages=(
     fonts-ipafont-gothic
 )
 if [[ "${1:-}" == "--tests" ]]; then
-    # ngspice is the independent simulator the analysis is checked against.
-    packages+=(ngspice)
+    # ngspice is the independent simulator the analysis is checked against; clang and its
+    # runtime build the fuzz targets; poppler-utils turns printed pages into pictures.
+    packages+=(ngspice clang libclang-rt-14-dev poppler-utils)
 fi
 
 missing=()

@@ -61,7 +61,15 @@ std::optional<std::string> CommandLine::Value(const std::string& name) const {
 }
 
 void PrintError(const std::string& message) {
-    std::fprintf(stderr, "kelno-cli: %s\n", message.c_str());
+    // The core's messages are written for a message box, a line each for what failed, the
+    // file and the reason; a script reads one line per error.
+    std::string line = message;
+    for (char& c : line) {
+        if (c == '\n') {
+            c = ' ';
+        }
+    }
+    std::fprintf(stderr, "kelno-cli: %s\n", line.c_str());
 }
 
 }  // namespace kelno::cli

@@ -34,7 +34,7 @@ private:
     std::vector<std::pair<std::string, std::string>> options_;
 };
 
-// Writes "kelno-cli: MESSAGE" to stderr.
+// Writes "kelno-cli: MESSAGE" to stderr, as one line.
 void PrintError(const std::string& message);
 
 }  // namespace kelno::cli

@@ -8,6 +8,7 @@
 #include "document/string_clipboard.h"
 #include "io/clipboard_text.h"
 #include "io/file_bytes.h"
+#include "io/spice_netlist.h"
 #include "kel_loading.h"
 
 namespace kelno::cli {
@@ -73,6 +74,22 @@ int KelToText(const std::string& in, const std::string& out, bool openNewer) {
     return Save(out, {first, text.size()}) ? kExitOk : kExitBadInput;
 }
 
+// .kel to a SPICE netlist, to check the currents with a SPICE engine.
+int KelToSpice(const std::string& in, const std::string& out, bool openNewer) {
+    LoadedKel loaded;
+    if (!LoadKel(in, openNewer, loaded)) {
+        return kExitBadInput;
+    }
+    std::string netlist;
+    std::string error;
+    if (!WriteSpiceNetlist(loaded.document.circuit(), netlist, error)) {
+        PrintError(in + ": " + error);
+        return kExitBadInput;
+    }
+    const auto* first = reinterpret_cast<const std::uint8_t*>(netlist.data());
+    return Save(out, {first, netlist.size()}) ? kExitOk : kExitBadInput;
+}
+
 // Clipboard text to .kel: pastes the text into a new, empty document and saves that.
 int TextToKel(const std::string& in, const std::string& out) {
     std::vector<std::uint8_t> bytes;
@@ -100,7 +117,7 @@ int RunConvert(const std::vector<std::string>& args) {
     CommandLine line;
     std::string error;
     const char* usage =
-        "使い方: kelno-cli convert IN.kel OUT.kel|OUT.txt [--open-newer]\n"
+        "使い方: kelno-cli convert IN.kel OUT.kel|OUT.txt|OUT.cir [--open-newer]\n"
         "        kelno-cli convert IN.txt OUT.kel";
     if (!line.Parse(args, {{"--open-newer", false}}, error) || line.words().size() != 2) {
         PrintError(error.empty() ? usage : error);
@@ -115,10 +132,13 @@ int RunConvert(const std::vector<std::string>& args) {
     if (EndsWith(in, ".kel") && EndsWith(out, ".txt")) {
         return KelToText(in, out, openNewer);
     }
+    if (EndsWith(in, ".kel") && EndsWith(out, ".cir")) {
+        return KelToSpice(in, out, openNewer);
+    }
     if (EndsWith(in, ".txt") && EndsWith(out, ".kel")) {
         return TextToKel(in, out);
     }
-    PrintError("変換できるのは .kel から .kel または .txt へ、.txt から .kel へです: " + in +
+    PrintError("変換できるのは .kel から .kel、.txt または .cir へ、.txt から .kel へです: " + in +
                " -> " + out);
     return kExitUsage;
 }

@@ -10,6 +10,9 @@ inline constexpr const char* kSaveFailed = "ﾄﾞｷｭﾒﾝﾄを保存する
 inline constexpr const char* kFileNotFound = "ﾌｧｲﾙが見つかりません。";
 inline constexpr const char* kCannotReadFile = "ﾌｧｲﾙを読み込めませんでした。";
 inline constexpr const char* kCannotWriteFile = "ﾌｧｲﾙに書き込めませんでした。";
+// Added when a file that could only be overwritten in place failed part way.
+inline constexpr const char* kFileMayBeDamaged =
+    "書き込みの途中で失敗したため、ﾌｧｲﾙの内容が壊れている可能性があります。";
 
 // The question asked before a file of a newer format is opened; "%g" is the version / 100.
 inline constexpr const char* kNewerVersionQuestion =

@@ -111,6 +111,24 @@ class CliTest(TempFolderTestCase):
                 with open(source, "rb") as a, open(out, "rb") as b:
                     self.assertEqual(a.read(), b.read())
 
+    def test_convert_to_a_spice_netlist(self):
+        ring = self.write("ring.kel", kel_bytes([(0, 0), (400, 0), (400, -400)],
+                                                [(0, 1, 1, 0.1, 1.5), (1, 2, 0, 0.0, 0.0),
+                                                 (2, 0, 5, 5.0, 0.0)]))
+        out = self.path("ring.cir")
+        result = run("convert", ring, out)
+        self.assertEqual((result.returncode, result.stderr), (0, ""))
+        with open(out) as f:
+            cards = [line for line in f.read().splitlines() if not line.startswith("*")]
+        self.assertEqual(cards, ["V0 n1 m0 DC 1.5", "R0 m0 n0 0.1", "V1 n2 n1 DC 0",
+                                 "R2 n2 n0 5", "RG0 n0 0 1", ".op", ".end"])
+        infinite = self.write("inf.kel", kel_bytes([(0, 0), (400, 0)],
+                                                   [(0, 1, 5, math.inf, 0.0)]))
+        result = run("convert", infinite, self.path("inf.cir"))
+        self.assertEqual(result.returncode, 1)
+        self.assertIn("有限の数ではない", result.stderr)
+        self.assertFalse(os.path.exists(self.path("inf.cir")))
+
     def test_convert_into_a_missing_folder_fails_cleanly(self):
         source = os.path.join(EXAMPLES, "switch.kel")
         result = run("convert", source, self.path("no/such/folder/out.kel"))

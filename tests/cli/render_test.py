@@ -11,7 +11,8 @@ import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 from kel_support import TempFolderTestCase, kel_bytes as kel  # noqa: E402
-from picture_support import bmp_pixel, png_pixels, png_size  # noqa: E402
+from picture_support import (BATTERY_GREEN, bmp_pixel, find_pixel, page_pixels,  # noqa: E402
+                             png_pixels, png_size, stroke_centres)
 
 CLI = None
 EXAMPLES = None
@@ -97,6 +98,28 @@ class RenderTest(TempFolderTestCase):
         self.assertTrue(pdf.startswith(b"%PDF-"))
         self.assertIn(b"/Count 1", pdf)
         self.assertIn(b"/MediaBox [0 0 595", pdf)  # A4
+        # The page as a printer puts it on paper, at 254 dots per inch: one pixel is 0.1 mm,
+        # one unit of the drawing. The battery lies from (300, -300) to (700, -300); its body
+        # is a box 16 mm long and 9.6 mm high, outlined in black and filled light green.
+        width, height, data = page_pixels(self.path("ring.pdf"), 254)
+        self.assertAlmostEqual(width, 2100, delta=1)  # A4, 210 mm x 297 mm
+        self.assertAlmostEqual(height, 2970, delta=1)
+        top = find_pixel(data, BATTERY_GREEN) // width
+        bottom = find_pixel(data, BATTERY_GREEN, last=True) // width
+        self.assertGreater(top, 0, "no battery body on the page")
+        # A row clear of the wire and the terminal, which meet the box half way up.
+        row = (3 * top + bottom) // 4
+        begin, end = 3 * row * width, 3 * (row + 1) * width
+        inside = find_pixel(data, BATTERY_GREEN, begin, end) - row * width
+
+        def pixel(x, y):
+            return tuple(data[3 * (y * width + x):3 * (y * width + x) + 3])
+
+        left, right = stroke_centres(lambda x: pixel(x, row), inside)
+        self.assertAlmostEqual(right - left, 160, delta=2)
+        column = round((left + right) / 2)
+        upper, lower = stroke_centres(lambda y: pixel(column, y), row)
+        self.assertAlmostEqual(lower - upper, 96, delta=2)
 
     def test_short_circuit_is_reported_and_drawn(self):
         short = self.write("short.kel", kel([(100, -100), (500, -100)],

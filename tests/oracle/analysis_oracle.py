@@ -4,7 +4,7 @@
 Two independent checks per circuit:
   1. A second, literal implementation of the loop analysis in Python (below) must give
      exactly the same doubles, bit for bit, and the same success flag.
-  2. ngspice, on physical circuits (no negative resistance, no ideal source) that the
+  2. ngspice, on the netlist that `kelno-cli convert` writes for physical circuits (no negative resistance, no ideal source) that the
      analysis solves, for the current of every element that has resistance. On
      well-conditioned circuits (every resistance between 1 and 100 ohms) the two must
      agree to within a micro-ampere. On classroom circuits (0.001-ohm ammeters,
@@ -243,63 +243,39 @@ def random_circuit(rng, category):
 
 # ---------------------------------------------------------------- ngspice
 
-def spice_currents(elements, workdir):
-    """Element currents (end1 -> end2) from ngspice, or None if it found no solution.
+def spice_currents(cli, kel_path, workdir):
+    """Element currents (end1 -> end2) from ngspice on the netlist that `kelno-cli convert`
+    writes, or None if ngspice found no solution.
 
-    Wires and closed switches join their points into one node; open switches are left out;
-    every other element is a resistor in series with a source. Each connected part is tied
-    to ground through one resistor, which carries no current."""
-    parent = list(range(max([max(e.end1, e.end2) for e in elements] + [0]) + 1))
-
-    def find(a):
-        while parent[a] != a:
-            parent[a] = parent[parent[a]]
-            a = parent[a]
-        return a
-
-    branches = []
-    for k, e in enumerate(elements):
-        if e.is_open_switch():
-            continue
-        if e.resistance == 0.0 and e.emf == 0.0:
-            parent[find(e.end1)] = find(e.end2)
-        else:
-            branches.append(k)
-    lines = ["* kelno oracle"]
-    nodes = set()
-    for k in branches:
-        e = elements[k]
-        a, b = find(e.end1), find(e.end2)
-        nodes.update((a, b))
-        lines.append(f"R{k} n{a} m{k} {e.resistance!r}")
-        lines.append(f"V{k} n{b} m{k} DC {e.emf!r}")
-    # one ground tie per connected part
-    part = {n: n for n in nodes}
-
-    def find_part(a):
-        while part[a] != a:
-            part[a] = part[part[a]]
-            a = part[a]
-        return a
-
-    for k in branches:
-        e = elements[k]
-        part[find_part(find(e.end1))] = find_part(find(e.end2))
-    for root in sorted({find_part(n) for n in nodes}):
-        lines.append(f"RG{root} n{root} 0 1")
-    if not branches:
-        return {}
-    lines += [".control", "set numdgt=16", "op",
-              "print " + " ".join(f"i(V{k})" for k in branches), ".endc", ".end"]
-    netlist = os.path.join(workdir, "circuit.cir")
-    with open(netlist, "w") as f:
-        f.write("\n".join(lines) + "\n")
-    run = subprocess.run(["ngspice", "-b", netlist], capture_output=True, text=True, timeout=60)
-    found = {}
-    for match in re.finditer(r"i\(v(\d+)\)\s*=\s*([-+0-9.eE]+)", run.stdout, re.IGNORECASE):
-        found[int(match.group(1))] = -float(match.group(2))  # the source sees it from end2
-    if len(found) != len(branches):
+    The current of element k is minus the current of V<k> where the netlist has one, and
+    otherwise the current through R<k>."""
+    netlist_path = os.path.join(workdir, "circuit.cir")
+    convert = subprocess.run([cli, "convert", kel_path, netlist_path], capture_output=True,
+                             text=True, timeout=60)
+    if convert.returncode != 0:
         return None
+    with open(netlist_path) as f:
+        lines = [line for line in f.read().splitlines() if line not in (".op", ".end")]
+    sources = {int(m.group(1)) for m in (re.match(r"V(\d+) ", line) for line in lines) if m}
+    resistors = {int(m.group(1)) for m in (re.match(r"R(\d+) ", line) for line in lines) if m}
+    probes = {k: f"i(v{k})" for k in sources}
+    probes.update({k: f"@r{k}[i]" for k in resistors - sources})
+    if not probes:
+        return {}
+    lines += [".control", "set numdgt=16", "op"] + [f"print {probe}" for probe in probes.values()]
+    lines += [".endc", ".end"]
+    with open(netlist_path, "w") as f:
+        f.write("\n".join(lines) + "\n")
+    run = subprocess.run(["ngspice", "-b", netlist_path], capture_output=True, text=True,
+                         timeout=60)
+    printed = {}
+    for match in re.finditer(r"^(\S+) = ([-+0-9.eE]+)$", run.stdout, re.MULTILINE):
+        printed[match.group(1).lower()] = float(match.group(2))
+    found = {}
+    for k, probe in probes.items():
+        if probe not in printed:
+            return None
+        found[k] = -printed[probe] if k in sources else printed[probe]
     return found
 
 
@@ -356,7 +332,7 @@ def main():
                     exact += 1
                     shorts += 0 if ok else 1
                     if use_spice and category != WILD and ok:
-                        spice = spice_currents(elements, workdir)
+                        spice = spice_currents(args.cli, path, workdir)
                         if spice is None:
                             problem = "ngspice found no solution"
                         else:

@@ -1,5 +1,8 @@
 """Reading the pictures that kelno-cli writes, without any imaging library."""
+import shutil
 import struct
+import subprocess
+import unittest
 import zlib
 
 
@@ -51,3 +54,45 @@ def bmp_pixel(data, x, y):
     at = 54 + (height - 1 - y) * row + 3 * x
     b, g, r = data[at:at + 3]
     return r, g, b
+
+
+def page_pixels(pdf_path, dpi):
+    """(width, height, RGB bytes) of the first page of a PDF file, rasterised by poppler."""
+    if shutil.which("pdftoppm") is None:
+        raise unittest.SkipTest("pdftoppm (Debian's poppler-utils) is not installed")
+    ppm = subprocess.run(["pdftoppm", "-r", str(dpi), "-f", "1", "-l", "1", pdf_path],
+                         capture_output=True, check=True, timeout=120).stdout
+    magic, width, height, depth = ppm.split(maxsplit=4)[:4]
+    assert magic == b"P6" and depth == b"255", (magic, depth)
+    width, height = int(width), int(height)
+    return width, height, ppm[len(ppm) - 3 * width * height:]
+
+
+BATTERY_GREEN = bytes((192, 255, 192))
+
+
+def find_pixel(data, colour, start=0, end=None, last=False):
+    """The number of the first (or last) pixel of exactly this colour, or -1."""
+    end = len(data) if end is None else end
+    at = data.rfind(colour, start, end) if last else data.find(colour, start, end)
+    while at >= 0 and at % 3:
+        at = data.rfind(colour, start, at) if last else data.find(colour, at + 1, end)
+    return at // 3 if at >= 0 else -1
+
+
+def stroke_centres(pixel, inside):
+    """The centres of the dark strokes on either side of the light run through `inside`,
+    along a line of pixels given by `pixel(i)`."""
+    def dark(i):
+        return sum(pixel(i)) < 300
+
+    ends = []
+    for step in (-1, 1):
+        near = inside
+        while not dark(near):
+            near += step
+        far = near
+        while dark(far + step):
+            far += step
+        ends.append((near + far) / 2)
+    return ends

@@ -1,10 +1,12 @@
 #include "analysis/analyze.h"
 
+#include <algorithm>
 #include <cmath>
-#include <utility>
+#include <limits>
 #include <vector>
 
 #include "analysis/loop_basis.h"
+#include "analysis/mutual_terms.h"
 
 namespace kelno {
 
@@ -13,17 +15,20 @@ namespace {
 constexpr double kCurrentLimit = 1000000.0;  // amperes; exactly this much still passes
 constexpr double kConvergence = 1e-8;        // amperes, per update
 
-struct CircuitLoop {
-    LoopPath path;
-    double loopCurrent = 0.0;
-    double selfResistance = 0.0;
-    double drive = 0.0;  // the running right-hand side of the loop's equation
-};
+// Mutual terms kept in memory at most (16 bytes each); larger systems sum their rows afresh.
+constexpr std::size_t kStoredMutualEntries = std::size_t{1} << 22;
 
-// A loop that passes an element, and the sign of its passage.
-struct LoopRef {
-    std::size_t loop;
-    double sign;
+// The loop equations in flat arrays indexed by loop number.
+struct LoopSystem {
+    // Loop u's path: steps[pathFirst[u]] up to steps[pathFirst[u + 1]] (index = element).
+    std::vector<std::uint32_t> pathFirst{0};
+    std::vector<Passage> steps;
+    std::vector<double> selfResistance;
+    std::vector<double> drive;  // the running right-hand side of the loop's equation
+    std::vector<double> loopCurrent;
+    LoopPassages passages;
+
+    std::size_t size() const { return selfResistance.size(); }
 };
 
 bool HasNonFiniteValue(const Circuit& circuit) {
@@ -44,48 +49,143 @@ bool Fail(Circuit& circuit, AnalysisReport& report, AnalysisOutcome outcome) {
     return false;
 }
 
-// Runs Gauss-Seidel sweeps until one changes nothing. The right-hand sides are kept up
-// to date incrementally: each accepted update passes its change on to the other loops.
-AnalysisOutcome Sweep(std::vector<CircuitLoop>& loops, const std::vector<double>& mutual,
-                      std::size_t& sweeps) {
-    const std::size_t n = loops.size();
+// Sums each loop as it is appended: the resistance of every step, 0-ohm elements included,
+// and the signed electromotive forces; and notes its passages through resistance.
+void AddLoop(LoopSystem& system, const LoopPath& path) {
+    double selfResistance = 0.0;
+    double drive = 0.0;
+    const std::size_t firstPassage = system.passages.byLoop.size();
+    for (const LoopStep& step : path) {
+        const CircuitElement& element = *step.element;
+        const double sign = step.forward ? 1.0 : -1.0;
+        const auto number = static_cast<std::uint32_t>(element.serial);
+        if (element.resistance != 0.0) {
+            system.passages.byLoop.push_back({number, step.forward});
+        }
+        selfResistance += element.resistance;
+        drive += sign * element.emf;
+        system.steps.push_back({number, step.forward});
+    }
+    std::sort(system.passages.byLoop.begin() + static_cast<std::ptrdiff_t>(firstPassage),
+              system.passages.byLoop.end(),
+              [](const Passage& a, const Passage& b) { return a.index < b.index; });
+    system.passages.loopFirst.push_back(static_cast<std::uint32_t>(system.passages.byLoop.size()));
+    system.pathFirst.push_back(static_cast<std::uint32_t>(system.steps.size()));
+    system.selfResistance.push_back(selfResistance);
+    system.drive.push_back(drive);
+    system.loopCurrent.push_back(0.0);
+}
+
+// The same passages seen from the elements, each element's in loop order.
+void IndexPassagesByElement(LoopSystem& system, std::size_t elementCount) {
+    LoopPassages& passages = system.passages;
+    std::vector<std::uint32_t> count(elementCount + 1, 0);
+    for (const Passage& passage : passages.byLoop) {
+        ++count[passage.index + 1];
+    }
+    for (std::size_t f = 0; f < elementCount; ++f) {
+        count[f + 1] += count[f];
+    }
+    passages.elementFirst = count;
+    passages.byElement.resize(passages.byLoop.size());
+    for (std::size_t u = 0; u < system.size(); ++u) {
+        for (const Passage& passage : passages.OfLoop(u)) {
+            passages.byElement[count[passage.index]++] = {static_cast<std::uint32_t>(u),
+                                                          passage.forward};
+        }
+    }
+}
+
+LoopSystem BuildLoopSystem(LoopBasis& basis) {
+    const std::size_t elementCount = basis.elementsByNumber().size();
+    LoopSystem system;
+    system.passages.loopFirst.push_back(0);
+    for (const LoopPath& path : basis.Build()) {
+        AddLoop(system, path);
+    }
+    system.passages.resistance.reserve(elementCount);
+    for (const CircuitElement* element : basis.elementsByNumber()) {
+        system.passages.resistance.push_back(element->resistance);
+    }
+    IndexPassagesByElement(system, elementCount);
+    return system;
+}
+
+// Runs Gauss-Seidel sweeps until one changes nothing. The right-hand sides are kept up to
+// date incrementally: each accepted update passes its change on to the loops that share
+// resistance with it (the others would only get delta times 0.0, which changes nothing).
+AnalysisOutcome Sweep(LoopSystem& system, MutualTerms& terms, AnalysisReport& report) {
+    const std::size_t n = system.size();
+    const std::uint64_t workLimit = SweepWorkLimit(n, system.passages.byLoop.size());
+    std::uint64_t work = 0;
     bool changed = true;
     while (changed) {
-        if (sweeps == kMaxSweeps) {
+        if (report.sweeps == kMaxSweeps || work > workLimit) {
             return AnalysisOutcome::NoConvergence;
         }
-        ++sweeps;
+        ++report.sweeps;
+        work += n;
         changed = false;
         for (std::size_t u = 0; u < n; ++u) {
-            CircuitLoop& loop = loops[u];
-            if (loop.selfResistance == 0.0) {
-                if (loop.drive == 0.0) {
+            const double selfResistance = system.selfResistance[u];
+            const double drive = system.drive[u];
+            if (selfResistance == 0.0) {
+                if (drive == 0.0) {
                     continue;
                 }
                 return AnalysisOutcome::ZeroResistanceLoop;
             }
-            const double x = loop.drive / loop.selfResistance;
+            const double x = drive / selfResistance;
             if (!(std::fabs(x) <= kCurrentLimit)) {
                 return AnalysisOutcome::CurrentLimit;
             }
-            const double delta = x - loop.loopCurrent;
+            const double delta = x - system.loopCurrent[u];
             if (std::fabs(delta) < kConvergence) {
                 continue;
             }
-            loop.loopCurrent = x;
+            system.loopCurrent[u] = x;
             changed = true;
-            const double* row = &mutual[u * n];
-            for (std::size_t t = 0; t < n; ++t) {
-                if (t != u) {
-                    loops[t].drive += delta * row[t];
-                }
+            work += terms.RowLength(u);
+            for (const MutualEntry& entry : terms.Row(u)) {
+                system.drive[entry.loop] += delta * entry.value;
             }
         }
     }
     return AnalysisOutcome::Solved;
 }
 
+// Every element's current: the signed sum of the currents of the loops through it, added
+// loop by loop in loop order.
+void WriteCurrents(const LoopSystem& system, const std::vector<CircuitElement*>& elements) {
+    std::vector<double> current(elements.size(), 0.0);
+    for (std::size_t u = 0; u < system.size(); ++u) {
+        const double loopCurrent = system.loopCurrent[u];
+        for (std::uint32_t i = system.pathFirst[u]; i < system.pathFirst[u + 1]; ++i) {
+            const Passage& step = system.steps[i];
+            if (step.forward) {
+                current[step.index] += loopCurrent;
+            } else {
+                current[step.index] -= loopCurrent;
+            }
+        }
+    }
+    for (std::size_t f = 0; f < elements.size(); ++f) {
+        elements[f]->current = current[f];
+    }
+}
+
 }  // namespace
+
+// Settling takes more sweeps the larger the system, and each sweep more work, so the bound
+// grows with the square of the system's size; small systems get a floor that lets the
+// sweeps of a few dozen loops run up to kMaxSweeps as before.
+std::uint64_t SweepWorkLimit(std::uint64_t loops, std::uint64_t passages) {
+    const std::uint64_t size = loops + passages;
+    if (size > (std::uint64_t{1} << 31)) {
+        return std::numeric_limits<std::uint64_t>::max();
+    }
+    return std::max(kMinSweepWork, kSweepWorkPerSizeSquared * size * size);
+}
 
 bool Analyze(Circuit& circuit, AnalysisReport* reportOut) {
     AnalysisReport local;
@@ -96,58 +196,15 @@ bool Analyze(Circuit& circuit, AnalysisReport* reportOut) {
     if (HasNonFiniteValue(circuit)) {
         return Fail(circuit, report, AnalysisOutcome::NonFiniteValue);
     }
+    LoopSystem system = BuildLoopSystem(basis);
+    report.loops = system.size();
 
-    const std::vector<CircuitElement*>& elements = basis.elementsByNumber();
-    std::vector<std::vector<LoopRef>> loopRefs(elements.size());
-    std::vector<CircuitLoop> loops;
-    for (LoopPath& path : basis.Build()) {
-        CircuitLoop loop;
-        const std::size_t k = loops.size();
-        for (const LoopStep& step : path) {
-            const CircuitElement& element = *step.element;
-            const double sign = step.forward ? 1.0 : -1.0;
-            if (element.resistance != 0.0) {
-                loopRefs[element.serial].push_back({k, sign});
-            }
-            loop.selfResistance += element.resistance;
-            loop.drive += sign * element.emf;
-        }
-        loop.path = std::move(path);
-        loops.push_back(std::move(loop));
-    }
-    report.loops = loops.size();
-
-    // mutual[a][b]: minus the resistance that loops a and b share, signed by direction.
-    const std::size_t n = loops.size();
-    std::vector<double> mutual(n * n, 0.0);
-    for (const CircuitElement* element : elements) {
-        const std::vector<LoopRef>& refs = loopRefs[element->serial];
-        for (std::size_t i = 0; i < refs.size(); ++i) {
-            for (std::size_t j = i + 1; j < refs.size(); ++j) {
-                const double t = -(refs[i].sign * refs[j].sign * element->resistance);
-                mutual[refs[i].loop * n + refs[j].loop] += t;
-                mutual[refs[j].loop * n + refs[i].loop] += t;
-            }
-        }
-    }
-
-    const AnalysisOutcome outcome = Sweep(loops, mutual, report.sweeps);
+    MutualTerms terms(system.passages, kStoredMutualEntries);
+    const AnalysisOutcome outcome = Sweep(system, terms, report);
     if (outcome != AnalysisOutcome::Solved) {
         return Fail(circuit, report, outcome);
     }
-
-    for (CircuitElement* element : elements) {
-        element->current = 0.0;
-    }
-    for (const CircuitLoop& loop : loops) {
-        for (const LoopStep& step : loop.path) {
-            if (step.forward) {
-                step.element->current += loop.loopCurrent;
-            } else {
-                step.element->current -= loop.loopCurrent;
-            }
-        }
-    }
+    WriteCurrents(system, basis.elementsByNumber());
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 #include "model/circuit.h"
 
@@ -23,6 +24,20 @@ struct AnalysisReport {
 
 // Most Gauss-Seidel sweeps an analysis runs before it gives up as a failure.
 inline constexpr std::size_t kMaxSweeps = 1000000;
+
+// The sweeps also give up, as a failure, once they have done more work than a bound that
+// depends on the size of the system, so that circuits whose sweeps never settle (negative
+// resistances) cost a bounded time however many sweeps each takes. The work of the sweeps
+// so far is checked before each sweep: one unit per loop visited in each sweep, and for
+// each accepted update of a loop, one unit per other loop whose right-hand side it changes
+// (the non-zero mutual terms of its row).
+inline constexpr std::uint64_t kMinSweepWork = 100000000;
+inline constexpr std::uint64_t kSweepWorkPerSizeSquared = 2;
+
+// The bound for a system of `loops` equations whose loops pass elements with resistance
+// `passages` times in all: kSweepWorkPerSizeSquared times (loops + passages) squared, and
+// at least kMinSweepWork.
+std::uint64_t SweepWorkLimit(std::uint64_t loops, std::uint64_t passages);
 
 // Computes the steady current of every element by loop-current analysis and writes it
 // into `current` (positive from end1 to end2). Returns false when the circuit has no

@@ -1,53 +1,103 @@
 #include "analysis/loop_basis.h"
 
+#include <algorithm>
+
 namespace kelno {
 
 namespace {
-constexpr double kWeightFactor = 1e-10;  // how much an element in a loop is preferred
-}
 
-LoopBasis::LoopBasis(Circuit& circuit) {
+constexpr double kWeightFactor = 1e-10;  // how much an element in a loop is preferred
+
+}  // namespace
+
+LoopBasis::LoopBasis(Circuit& circuit) : queue_(circuit.PointCount()) {
     std::int32_t number = 0;
+    points_.reserve(circuit.PointCount());
     for (CircuitPoint& point : circuit.points()) {
         point.serial = number++;
         points_.push_back(&point);
     }
     number = 0;
+    elements_.reserve(circuit.ElementCount());
+    weight_.reserve(circuit.ElementCount());
     for (CircuitElement& element : circuit.elements()) {
         element.serial = number++;
         elements_.push_back(&element);
         weight_.push_back(element.resistance);
+        hasNegativeWeight_ = hasNegativeWeight_ || element.resistance < 0.0;
     }
-    distance_.assign(points_.size(), -1.0);
-    reached_.assign(points_.size(), 0);
-    predecessor_.assign(points_.size(), nullptr);
-    PlanSteps();
+    std::vector<std::int32_t> stepOfHolder;
+    PlanSteps(stepOfHolder);
+    CollectLinks(stepOfHolder);
+    reachedIn_.assign(points_.size(), search_);
+    distance_.assign(points_.size(), 0.0);
+    arrivedBy_.assign(points_.size(), 0);
 }
 
-// An open switch that holds the link of two points would hide every other element
-// between the same two points from the search. When one of those conducts, the first of
-// them in list order stands in for the switch as the step between the two points.
-void LoopBasis::PlanSteps() {
-    step_.assign(elements_.size(), nullptr);
-    for (CircuitElement* element : elements_) {
+// For every element that holds a link, the element the search walks through between the
+// link's two points. An open switch that holds the link would hide every other element
+// between the same two points from the search; when one of those conducts, the first of
+// them in list order stands in for the switch.
+void LoopBasis::PlanSteps(std::vector<std::int32_t>& stepOfHolder) const {
+    stepOfHolder.assign(elements_.size(), kNoStep);
+    for (const CircuitElement* element : elements_) {
         if (element->linked() && !element->IsOpenSwitch()) {
-            step_[element->serial] = element;
+            stepOfHolder[element->serial] = element->serial;
         }
     }
-    for (CircuitElement* element : elements_) {
+    for (const CircuitElement* element : elements_) {
         if (element->linked() || element->IsOpenSwitch() || element->end1() == element->end2()) {
             continue;
         }
-        CircuitElement* holder = element->end1()->LinkTo(element->end2());
-        if (holder != nullptr && holder->IsOpenSwitch() && step_[holder->serial] == nullptr) {
-            step_[holder->serial] = element;
+        const CircuitElement* holder = element->end1()->LinkTo(element->end2());
+        if (holder != nullptr && holder->IsOpenSwitch() &&
+            stepOfHolder[holder->serial] == kNoStep) {
+            stepOfHolder[holder->serial] = element->serial;
+        }
+    }
+}
+
+void LoopBasis::CollectLinks(const std::vector<std::int32_t>& stepOfHolder) {
+    firstLink_.reserve(points_.size() + 1);
+    for (const CircuitPoint* point : points_) {
+        firstLink_.push_back(static_cast<std::int32_t>(links_.size()));
+        for (const auto& [to, holder] : point->links()) {
+            links_.push_back({point->serial, to->serial, stepOfHolder[holder->serial]});
+        }
+    }
+    firstLink_.push_back(static_cast<std::int32_t>(links_.size()));
+    PairLinks();
+}
+
+// Finds for every link p -> q its partner q -> p. The links of two points are symmetric, so
+// sorting the links by their unordered pair of points puts the two of a pair side by side;
+// a point's link to itself is its own partner.
+void LoopBasis::PairLinks() {
+    std::vector<std::int32_t> order(links_.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        order[i] = static_cast<std::int32_t>(i);
+    }
+    const auto pairOf = [this](std::int32_t i) {
+        const Link& link = links_[i];
+        return std::pair{std::min(link.from, link.to), std::max(link.from, link.to)};
+    };
+    std::sort(order.begin(), order.end(),
+              [&](std::int32_t a, std::int32_t b) { return pairOf(a) < pairOf(b); });
+    reverse_.resize(links_.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        const bool paired = i + 1 < order.size() && pairOf(order[i]) == pairOf(order[i + 1]);
+        if (paired) {
+            reverse_[order[i]] = order[i + 1];
+            reverse_[order[i + 1]] = order[i];
+            ++i;
+        } else {
+            reverse_[order[i]] = order[i];
         }
     }
 }
 
 std::vector<LoopPath> LoopBasis::Build() {
     std::vector<LoopPath> loops;
-    loops.reserve(elements_.size());
     std::vector<char> covered(elements_.size(), 0);
     for (CircuitElement* element : elements_) {
         if (covered[element->serial]) {
@@ -66,58 +116,92 @@ std::vector<LoopPath> LoopBasis::Build() {
     return loops;
 }
 
-// A plain shortest-path search that rescans every reached point for each new point it
-// reaches. Ties keep the first candidate in point order, then link order. A point counts
-// as reached once it has a distance, whatever its sign, so negative resistances cannot
-// keep the search from ending.
+// A shortest-path search that keeps the ways out of the reached points in a heap. The way
+// taken next is the one that a rescan of all reached points would choose: the shortest,
+// and of equally short ones the first in point order, then link order. A reached point's
+// distance never changes afterwards, so the lengths in the heap stay what a rescan would
+// compute, negative weights included; and as a point counts as reached once it has a
+// distance, whatever its sign, negative resistances cannot keep the search from ending.
 std::optional<LoopPath> LoopBasis::FindLoop(CircuitElement* element) {
     if (element->IsOpenSwitch()) {
         return std::nullopt;
     }
     const std::int32_t start = element->end1()->serial;
-    const std::int32_t target = element->end2()->serial;
-    distance_.assign(points_.size(), -1.0);
-    reached_.assign(points_.size(), 0);
-    distance_[start] = 0.0;
-    reached_[start] = 1;
-
-    while (!reached_[target]) {
-        CircuitPoint* bestFrom = nullptr;
-        CircuitPoint* bestTo = nullptr;
-        double bestLength = 0.0;
-        for (CircuitPoint* from : points_) {
-            if (!reached_[from->serial]) {
-                continue;
-            }
-            for (const auto& [to, holder] : from->links()) {
-                const CircuitElement* step = step_[holder->serial];
-                if (step == nullptr || step == element || reached_[to->serial]) {
-                    continue;
-                }
-                const double length = distance_[from->serial] + weight_[step->serial];
-                if (bestTo == nullptr || length < bestLength) {
-                    bestFrom = from;
-                    bestTo = to;
-                    bestLength = length;
-                }
-            }
-        }
-        if (bestTo == nullptr) {
+    target_ = element->end2()->serial;
+    excluded_ = element->serial;
+    if (++search_ == 0) {  // the counter wrapped: forget every earlier search
+        reachedIn_.assign(points_.size(), 0);
+        search_ = 1;
+    }
+    queue_.Clear();
+    Reach(start, {0.0, kNoLink});
+    while (!Reached(target_)) {
+        if (queue_.empty()) {
             return std::nullopt;
         }
-        distance_[bestTo->serial] = bestLength;
-        reached_[bestTo->serial] = 1;
-        predecessor_[bestTo->serial] = bestFrom;
+        Offer offer;
+        const std::int32_t next = queue_.PopBest(offer);
+        Reach(next, offer);
+        if (!Reached(target_) && TargetIsSettled(offer.length)) {
+            const Offer best = queue_.OfferTo(target_);
+            Reach(target_, best);
+        }
     }
+    return PathTo(element, start);
+}
 
+// Gives the point its distance and offers the ways out of it to points not yet reached,
+// except through the element whose loop is sought.
+void LoopBasis::Reach(std::int32_t point, const Offer& arrival) {
+    reachedIn_[point] = search_;
+    distance_[point] = arrival.length;
+    arrivedBy_[point] = arrival.link;
+    if (point == target_) {
+        return;
+    }
+    for (std::int32_t i = firstLink_[point]; i < firstLink_[point + 1]; ++i) {
+        const Link& link = links_[i];
+        if (link.step == kNoStep || link.step == excluded_ || Reached(link.to)) {
+            continue;
+        }
+        queue_.Improve(link.to, {arrival.length + weight_[link.step], i});
+    }
+}
+
+// Whether the best way into the target found so far is the one the search will take. With
+// no negative weight, every point reached from now on lies at least `reachedLength` away,
+// and a way into the target can only come from one of its neighbours: once none of the
+// neighbours not yet reached can offer a way that comes before the best one, however soon
+// it is reached, nothing else the search would still reach can change the loop.
+bool LoopBasis::TargetIsSettled(double reachedLength) const {
+    if (hasNegativeWeight_ || !queue_.HasOffer(target_)) {
+        return false;
+    }
+    const Offer& best = queue_.OfferTo(target_);
+    for (std::int32_t i = firstLink_[target_]; i < firstLink_[target_ + 1]; ++i) {
+        const Link& link = links_[i];
+        if (link.step == kNoStep || link.step == excluded_ || link.to == target_ ||
+            Reached(link.to)) {
+            continue;
+        }
+        const Offer soonest{reachedLength + weight_[link.step], reverse_[i]};
+        if (!Precedes(best, soonest)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The loop: the element itself, then the steps from its end2 back to its end1.
+LoopPath LoopBasis::PathTo(CircuitElement* element, std::int32_t start) const {
     LoopPath path;
     path.reserve(20);
     path.push_back({element, true});
-    for (CircuitPoint* here = points_[target]; here != points_[start];) {
-        CircuitPoint* previous = predecessor_[here->serial];
-        CircuitElement* step = step_[here->LinkTo(previous)->serial];
-        path.push_back({step, step->end1() == here});
-        here = previous;
+    for (std::int32_t here = target_; here != start;) {
+        const Link& link = links_[arrivedBy_[here]];
+        CircuitElement* step = elements_[link.step];
+        path.push_back({step, step->end1() == points_[here]});
+        here = link.from;
     }
     return path;
 }

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <vector>
 
+#include "analysis/offer_queue.h"
 #include "model/circuit.h"
 
 namespace kelno {
@@ -33,25 +35,55 @@ public:
     std::vector<LoopPath> Build();
 
     // The shortest loop through `element` under the present weights, if there is one.
+    // Of several equally short routes it takes the one a scan of the reached points in
+    // point order, and of each point's links in link order, meets first.
     std::optional<LoopPath> FindLoop(CircuitElement* element);
 
     const std::vector<CircuitPoint*>& pointsByNumber() const { return points_; }
     const std::vector<CircuitElement*>& elementsByNumber() const { return elements_; }
 
 private:
-    void PlanSteps();
+    static constexpr std::int32_t kNoStep = -1;
+    static constexpr std::int32_t kNoLink = -1;
+
+    // A point's link as the search walks it: the two points and the element that conducts
+    // between them (kNoStep when nothing does).
+    struct Link {
+        std::int32_t from;
+        std::int32_t to;
+        std::int32_t step;
+    };
+
+    void PlanSteps(std::vector<std::int32_t>& stepOfHolder) const;
+    void CollectLinks(const std::vector<std::int32_t>& stepOfHolder);
+    void PairLinks();
+    void Reach(std::int32_t point, const Offer& arrival);
+    bool TargetIsSettled(double reachedLength) const;
+    LoopPath PathTo(CircuitElement* element, std::int32_t start) const;
+    bool Reached(std::int32_t point) const { return reachedIn_[point] == search_; }
 
     std::vector<CircuitPoint*> points_;
     std::vector<CircuitElement*> elements_;
     std::vector<double> weight_;  // per element number
-    // Per element number of a link holder: the element the search walks through between
-    // the link's two points, or nullptr when the pair does not conduct.
-    std::vector<CircuitElement*> step_;
+    bool hasNegativeWeight_ = false;
 
-    // Search state per point number, kept between searches to avoid reallocation.
+    // Every point's links in point order, each point's in link order: point p's are
+    // links_[firstLink_[p]] up to links_[firstLink_[p + 1]].
+    std::vector<std::int32_t> firstLink_;
+    std::vector<Link> links_;
+    std::vector<std::int32_t> reverse_;  // per link: the same link seen from its other point
+
+    // Search state per point number. A point is reached in the present search when its
+    // entry in reachedIn_ equals search_, so a search touches only what it reaches.
+    std::uint32_t search_ = 0;
+    std::vector<std::uint32_t> reachedIn_;
     std::vector<double> distance_;
-    std::vector<char> reached_;
-    std::vector<CircuitPoint*> predecessor_;
+    std::vector<std::int32_t> arrivedBy_;  // the link that reached the point
+    OfferQueue queue_;
+
+    // The search under way: the point it looks for and the element it must not pass.
+    std::int32_t target_ = 0;
+    std::int32_t excluded_ = kNoStep;
 };
 
 }  // namespace kelno

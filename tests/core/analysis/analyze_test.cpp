@@ -272,6 +272,29 @@ TEST(AnalyzeTest, SweepsThatNeverSettleEndInFailure) {
     }
 }
 
+// Many such pairs of loops: each sweep has so much to do that the bound on the sweeps' work
+// ends them long before kMaxSweeps, and the failure comes in bounded time all the same.
+TEST(AnalyzeTest, SweepsOfManyLoopsThatNeverSettleEndAtTheWorkBound) {
+    constexpr int kPieces = 250;
+    Circuit c;
+    CircuitBuilder b(c);
+    for (int i = 0; i < kPieces; ++i) {
+        const int p = 4 * i;
+        b.Add(ElementKind::Resistor, p, p + 1, -1.0);
+        b.Add(ElementKind::Battery, p + 1, p + 2, 2.0, 1.0);
+        b.Add(ElementKind::Wire, p + 2, p);
+        b.Add(ElementKind::Wire, p + 1, p + 3);
+        b.Add(ElementKind::Wire, p + 3, p);
+    }
+    AnalysisReport report;
+    EXPECT_FALSE(Analyze(c, &report));
+    EXPECT_EQ(report.outcome, AnalysisOutcome::NoConvergence);
+    EXPECT_EQ(report.loops, 2u * kPieces);
+    // Every sweep costs at least one unit per loop.
+    EXPECT_LE(report.sweeps, SweepWorkLimit(report.loops, 0) / report.loops + 1);
+    EXPECT_GT(report.sweeps, 1000u);
+}
+
 // A battery and a bulb left between the same two points after the element that held their
 // link was removed: the bulb lights, as it does once the circuit is saved and loaded again.
 TEST(AnalyzeTest, TwinsLeftBehindByTheirLinkHolderStillConduct) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "analysis/analyze.h"
+#include "core/case_name.h"
 #include "io/byte_writer.h"
 #include "messages.h"
 #include "text/code_page_932.h"
@@ -190,7 +191,10 @@ INSTANTIATE_TEST_SUITE_P(
                       PrefixCase{255, {0xFF, 0xFF, 0x00}}, PrefixCase{300, {0xFF, 0x2C, 0x01}},
                       PrefixCase{65533, {0xFF, 0xFD, 0xFF}},
                       PrefixCase{65534, {0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0x00, 0x00}},
-                      PrefixCase{70000, {0xFF, 0xFF, 0xFF, 0x70, 0x11, 0x01, 0x00}}));
+                      PrefixCase{70000, {0xFF, 0xFF, 0xFF, 0x70, 0x11, 0x01, 0x00}}),
+    [](const ::testing::TestParamInfo<PrefixCase>& info) {
+        return std::string(testing::CaseName() << "Length" << info.param.length);
+    });
 
 std::string Utf16Le(std::u16string_view text) {
     std::string out;
@@ -423,6 +427,196 @@ TEST(KelFileTest, RandomDamageNeverBreaksReadingOrAnalysis) {
         }
     }
     EXPECT_GT(loaded, 100);
+}
+
+// --- Hostile counts, end numbers and comment prefixes --------------------------------------
+
+// A file whose point and element counts are given; `records` bytes of zero follow each
+// count, then an empty comment and the options.
+struct CountCase {
+    const char* name;
+    std::int32_t points;
+    std::int32_t pointRecords;  // records actually present
+    std::int32_t elements;
+    std::int32_t elementRecords;
+    KelReadStatus status;
+};
+
+class KelCountTest : public ::testing::TestWithParam<CountCase> {};
+
+TEST_P(KelCountTest, CountsAreTrustedOnlyAsFarAsTheBytesGo) {
+    const CountCase& tc = GetParam();
+    FileBuilder file;
+    file.Header(106).Int(tc.points);
+    for (std::int32_t i = 0; i < tc.pointRecords; ++i) {
+        file.Int(i).Int(-i);
+    }
+    file.Int(tc.elements);
+    for (std::int32_t i = 0; i < tc.elementRecords; ++i) {
+        file.Element(0, 1, 0, 0, 0, 0);
+    }
+    file.Byte(0).Options();
+    const auto started = std::chrono::steady_clock::now();
+    const KelReadResult back = Read(file.bytes());
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(100));
+    ASSERT_EQ(back.status, tc.status);
+    if (tc.status == KelReadStatus::Ok) {
+        EXPECT_EQ(back.circuit.PointCount(), static_cast<std::size_t>(std::max(tc.points, 0)));
+        EXPECT_EQ(back.circuit.ElementCount(), static_cast<std::size_t>(std::max(tc.elements, 0)));
+    } else {
+        EXPECT_EQ(back.circuit.PointCount(), 0u);
+    }
+}
+
+constexpr std::int32_t kMinInt = std::numeric_limits<std::int32_t>::min();
+constexpr std::int32_t kMaxInt = std::numeric_limits<std::int32_t>::max();
+
+INSTANTIATE_TEST_SUITE_P(
+    Counts, KelCountTest,
+    ::testing::Values(CountCase{"ZeroAndZero", 0, 0, 0, 0, KelReadStatus::Ok},
+                      CountCase{"NegativePoints", -1, 0, 0, 0, KelReadStatus::Ok},
+                      CountCase{"MostNegativePoints", kMinInt, 0, 0, 0, KelReadStatus::Ok},
+                      CountCase{"NegativeElements", 2, 2, -7, 0, KelReadStatus::Ok},
+                      CountCase{"MostNegativeElements", 2, 2, kMinInt, 0, KelReadStatus::Ok},
+                      CountCase{"ExactCounts", 2, 2, 3, 3, KelReadStatus::Ok},
+                      // The options and comment bytes (12) are fewer than one element record (36):
+                      // a count one too large must fail rather than read them as a record.
+                      CountCase{"OneElementMoreThanTheBytes", 2, 2, 4, 3, KelReadStatus::Malformed},
+                      CountCase{"PointsBeyondTheFile", 1000, 2, 0, 0, KelReadStatus::Malformed},
+                      CountCase{"LargestPointCount", kMaxInt, 0, 0, 0, KelReadStatus::Malformed},
+                      CountCase{"LargestElementCount", 2, 2, kMaxInt, 1, KelReadStatus::Malformed}),
+    [](const ::testing::TestParamInfo<CountCase>& info) { return std::string(info.param.name); });
+
+TEST(KelFileTest, EndNumbersAtTheLimitsOfTheirTypeAreRejected) {
+    for (const auto& [end1, end2] : {std::pair{0, 2}, std::pair{2, 0}, std::pair{kMinInt, 0},
+                                     std::pair{0, kMaxInt}, std::pair{kMaxInt, kMinInt}}) {
+        const Bytes bytes = FileBuilder()
+                                .Header(106)
+                                .Int(2)
+                                .Int(0)
+                                .Int(0)
+                                .Int(1)
+                                .Int(1)
+                                .Int(1)
+                                .Element(end1, end2, 1, 0.1, 0, 1.5)
+                                .Byte(0)
+                                .Options()
+                                .bytes();
+        const KelReadResult back = Read(bytes);
+        EXPECT_EQ(back.status, KelReadStatus::Malformed) << end1 << " " << end2;
+        EXPECT_EQ(back.circuit.PointCount(), 0u);
+    }
+}
+
+// The comment's prefix in every form a file may use, not only the shortest: what follows
+// the text is always the option block, so a wrong length shows as a rejected file.
+struct PrefixForm {
+    const char* name;
+    Bytes prefix;
+    std::size_t textBytes;  // bytes of text that follow the prefix
+    KelReadStatus status;
+    std::size_t commentLength;  // of the comment read, in code page 932 bytes
+};
+
+class CommentPrefixTest : public ::testing::TestWithParam<PrefixForm> {};
+
+TEST_P(CommentPrefixTest, IsReadInEveryForm) {
+    const PrefixForm& tc = GetParam();
+    FileBuilder file;
+    file.Header(106).Int(0).Int(0);
+    for (std::uint8_t b : tc.prefix) {
+        file.Byte(b);
+    }
+    // "a" in UTF-16 is "a\0"; a narrow text of the same bytes reads as 'a' and NUL.
+    for (std::size_t i = 0; i < tc.textBytes; ++i) {
+        file.Byte(i % 2 == 0 ? 'a' : 0);
+    }
+    file.Options();
+    const KelReadResult back = Read(file.bytes());
+    ASSERT_EQ(back.status, tc.status);
+    if (tc.status == KelReadStatus::Ok) {
+        EXPECT_EQ(back.contents.commentText.size(), tc.commentLength);
+        EXPECT_EQ(back.contents.undoBufferSize, 10);  // the option block came right after
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Forms, CommentPrefixTest,
+    ::testing::Values(
+        PrefixForm{"ShortLongest", {0xFE}, 254, KelReadStatus::Ok, 254},
+        PrefixForm{"LongFormOfAShortLength", {0xFF, 0x05, 0x00}, 5, KelReadStatus::Ok, 5},
+        PrefixForm{"LongFormOfZero", {0xFF, 0x00, 0x00}, 0, KelReadStatus::Ok, 0},
+        PrefixForm{"LongLongest", {0xFF, 0xFD, 0xFF}, 65533, KelReadStatus::Ok, 65533},
+        PrefixForm{"VeryLongFormOfZero", {0xFF, 0xFF, 0xFF, 0, 0, 0, 0}, 0, KelReadStatus::Ok, 0},
+        PrefixForm{
+            "VeryLongOfAShortLength", {0xFF, 0xFF, 0xFF, 3, 0, 0, 0}, 3, KelReadStatus::Ok, 3},
+        PrefixForm{"VeryLongBeyondTheFile",
+                   {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF},
+                   3,
+                   KelReadStatus::Malformed,
+                   0},
+        PrefixForm{"PrefixCutShort", {0xFF, 0x05}, 0, KelReadStatus::Malformed, 0},
+        PrefixForm{"WideEmpty", {0xFF, 0xFE, 0xFF, 0x00}, 0, KelReadStatus::Ok, 0},
+        PrefixForm{"WideShort", {0xFF, 0xFE, 0xFF, 0x03}, 6, KelReadStatus::Ok, 3},
+        PrefixForm{
+            "WideLongForm", {0xFF, 0xFE, 0xFF, 0xFF, 0x2C, 0x01}, 600, KelReadStatus::Ok, 300},
+        PrefixForm{"WideVeryLongForm",
+                   {0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 2, 0, 0, 0},
+                   4,
+                   KelReadStatus::Ok,
+                   2},
+        // An odd number of bytes: the last unit lacks its high byte, so the option block
+        // is read one byte off and ends early.
+        PrefixForm{"WideOddBytes", {0xFF, 0xFE, 0xFF, 0x03}, 5, KelReadStatus::Malformed, 0},
+        PrefixForm{"WideUnitsBeyondTheFile",
+                   {0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F},
+                   4,
+                   KelReadStatus::Malformed,
+                   0},
+        PrefixForm{"WideMarkWithoutLength", {0xFF, 0xFE, 0xFF}, 0, KelReadStatus::Malformed, 0},
+        // A second wide mark is a length of 65534 units, not another mark.
+        PrefixForm{
+            "WideMarkTwice", {0xFF, 0xFE, 0xFF, 0xFF, 0xFE, 0xFF}, 4, KelReadStatus::Malformed, 0}),
+    [](const ::testing::TestParamInfo<PrefixForm>& info) { return std::string(info.param.name); });
+
+TEST(KelFileTest, WideCommentWithLoneSurrogatesStillLoads) {
+    for (const std::u16string& text :
+         {std::u16string{0xD800}, std::u16string{0xDC00, u'a'}, std::u16string{u'a', 0xD83D}}) {
+        FileBuilder file;
+        file.Header(106).Int(0).Int(0).Byte(0xFF).Word(0xFFFE);
+        file.Byte(static_cast<std::uint8_t>(text.size())).Raw(Utf16Le(text)).Options();
+        const KelReadResult back = Read(file.bytes());
+        ASSERT_EQ(back.status, KelReadStatus::Ok);
+        EXPECT_FALSE(back.contents.commentText.empty());
+        // What was read is plain code page 932 that saves in the narrow form.
+        Circuit empty;
+        EXPECT_EQ(Read(WriteKel(empty, back.contents)).contents.commentText,
+                  back.contents.commentText);
+    }
+}
+
+// Values no circuit should hold still load, bit for bit: the analysis decides what they
+// mean, and a save gives them back unchanged.
+TEST(KelFileTest, NonFiniteAndNegativeValuesLoadAsTheyStand) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    const Bytes bytes = FileBuilder()
+                            .Header(106)
+                            .Int(2)
+                            .Int(0)
+                            .Int(0)
+                            .Int(400)
+                            .Int(0)
+                            .Int(3)
+                            .Element(0, 1, 1, nan, inf, -inf)
+                            .Element(1, 0, 2, -100.0, nan, nan)
+                            .Element(1, 0, 5, inf, -0.0, -5e-324)
+                            .Byte(0)
+                            .Options()
+                            .bytes();
+    KelReadResult back = Read(bytes);
+    ASSERT_EQ(back.status, KelReadStatus::Ok);
+    EXPECT_EQ(WriteKel(back.circuit, back.contents), bytes);
 }
 
 TEST(KelFileTest, SecondElementOnAPairLoadsWithoutLink) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/case_name.h"
 #include "core/render/draw_test_support.h"
 
 namespace kelno {
@@ -59,7 +60,13 @@ INSTANTIATE_TEST_SUITE_P(
                       ArrowCase{{0, 0}, {0, -24}, 1.0, true, true, {0, -24}},
                       ArrowCase{{100, -100}, {100, -100}, 1.0, true, false, {}},
                       ArrowCase{{0, 0}, {16, -17}, -1.0, true, false, {}},
-                      ArrowCase{{0, 0}, {17, -17}, -1.0, true, true, {0, 0}}));
+                      ArrowCase{{0, 0}, {17, -17}, -1.0, true, true, {0, 0}}),
+    [](const ::testing::TestParamInfo<ArrowCase>& info) {
+        const ArrowCase& c = info.param;
+        return std::string(testing::CaseName()
+                           << "From" << c.end1.x << c.end1.y << "To" << c.end2.x << c.end2.y
+                           << "Current" << c.current << (c.showFlow ? "Shown" : "Hidden"));
+    });
 
 TEST(DrawArrowLine, HeadIsTwentyFourLongAndTruncatedTowardZero) {
     struct Case {

@@ -6,6 +6,7 @@
 #include <limits>
 #include <vector>
 
+#include "core/case_name.h"
 #include "core/render/draw_test_support.h"
 #include "render/element_frame.h"
 
@@ -28,6 +29,17 @@ constexpr Ends kUp{{1000, -1200}, {1000, -800}};     // quadrant 0
 constexpr Ends kRight{{800, -1000}, {1200, -1000}};  // quadrant 1
 constexpr Ends kDown{{1000, -800}, {1000, -1200}};   // quadrant 2
 constexpr Ends kLeft{{1200, -1000}, {800, -1000}};   // quadrant 3
+
+// The side of end2, for the names of cases.
+const char* SideName(const Ends& ends) {
+    if (ends.end2.x == kUp.end2.x && ends.end2.y == kUp.end2.y) {
+        return "Up";
+    }
+    if (ends.end2.x == kRight.end2.x && ends.end2.y == kRight.end2.y) {
+        return "Right";
+    }
+    return ends.end2.x == kDown.end2.x && ends.end2.y == kDown.end2.y ? "Down" : "Left";
+}
 
 TEST(ElementQuadrant, SideOfEnd2WithTruncatedDegrees) {
     struct Case {
@@ -102,7 +114,11 @@ INSTANTIATE_TEST_SUITE_P(
                       BatteryCase{kUp, -1.5, {984, -1076, 1016, -1112}, -1128},
                       BatteryCase{kRight, -1.5, {924, -1016, 888, -984}, -1064},
                       BatteryCase{kDown, -1.5, {984, -924, 1016, -888}, -1096},
-                      BatteryCase{kLeft, -1.5, {1076, -1016, 1112, -984}, -1064}));
+                      BatteryCase{kLeft, -1.5, {1076, -1016, 1112, -984}, -1064}),
+    [](const ::testing::TestParamInfo<BatteryCase>& info) {
+        return std::string(testing::CaseName()
+                           << SideName(info.param.ends) << "Emf" << info.param.emf);
+    });
 
 TEST(Battery, DrivenBackwardsIsLightRedAndSaysDanger) {
     struct Case {
@@ -229,7 +245,13 @@ INSTANTIATE_TEST_SUITE_P(
         MeterCase{ElementKind::Ammeter, kDown, 2.0, {960, -1040}, kRightHalf, "2.0 A"},
         MeterCase{ElementKind::Voltmeter, kRight, 2e-5, {1040, -960}, kLowerHalf, "2.0 V"},
         MeterCase{ElementKind::Voltmeter, kRight, -2e-5, {960, -960}, kLowerHalf, "2.0 V"},
-        MeterCase{ElementKind::Voltmeter, kDown, -2e-5, {960, -960}, kRightHalf, "2.0 V"}));
+        MeterCase{ElementKind::Voltmeter, kDown, -2e-5, {960, -960}, kRightHalf, "2.0 V"}),
+    [](const ::testing::TestParamInfo<MeterCase>& info) {
+        const MeterCase& c = info.param;
+        return std::string(testing::CaseName()
+                           << (c.kind == ElementKind::Ammeter ? "Ammeter" : "Voltmeter")
+                           << SideName(c.ends) << "Current" << c.current);
+    });
 
 TEST(Meter, LettersLieInTheBase) {
     struct Case {
@@ -317,7 +339,11 @@ INSTANTIATE_TEST_SUITE_P(
         BulbCase{0.9999, -1.0, kLevel1, 5, "1.0 W"}, BulbCase{1.0, 1.0, kLevel2, 7, "1.0 W"},
         BulbCase{1.0, -1.0, kLevel2, 7, "1.0 W"},
         // The power's magnitude decides, whatever the signs.
-        BulbCase{-1.0, 1.0, kLevel2, 7, "1.0 W"}, BulbCase{5.0, 0.2940, kLevel1, 5, "432.2 mW"}));
+        BulbCase{-1.0, 1.0, kLevel2, 7, "1.0 W"}, BulbCase{5.0, 0.2940, kLevel1, 5, "432.2 mW"}),
+    [](const ::testing::TestParamInfo<BulbCase>& info) {
+        return std::string(testing::CaseName() << "Resistance" << info.param.resistance << "Current"
+                                               << info.param.current);
+    });
 
 TEST(Switch, OnInBlueOnlyWhenClosed) {
     struct Case {

@@ -6,6 +6,7 @@
 #include <limits>
 #include <string>
 
+#include "core/case_name.h"
 #include "model/circuit.h"
 
 namespace kelno {
@@ -24,6 +25,10 @@ TEST_P(FormatValueTest, WritesOneDecimalWithPrefix) {
     EXPECT_EQ(FormatValue(c.value, c.unit), c.text) << "value " << c.value;
 }
 
+std::string FormatCaseName(const ::testing::TestParamInfo<FormatCase>& info) {
+    return testing::CaseName() << info.param.value << info.param.unit;
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Thresholds, FormatValueTest,
     ::testing::Values(FormatCase{0.0, "V", "0.0 V"}, FormatCase{0.5, "V", "0.5 V"},
@@ -38,13 +43,15 @@ INSTANTIATE_TEST_SUITE_P(
                       // Halfway cases round as "%.1f" does: to the nearer binary value,
                       // ties to even.
                       FormatCase{1.25, "W", "1.2 W"}, FormatCase{1.35, "W", "1.4 W"},
-                      FormatCase{-0.0, "V", "-0.0 V"}));
+                      FormatCase{-0.0, "V", "-0.0 V"}),
+    FormatCaseName);
 
 INSTANTIATE_TEST_SUITE_P(
     NotFinite, FormatValueTest,
     ::testing::Values(FormatCase{std::numeric_limits<double>::infinity(), "V", "inf kV"},
                       FormatCase{-std::numeric_limits<double>::infinity(), "V", "-inf mV"},
-                      FormatCase{std::numeric_limits<double>::quiet_NaN(), "V", "nan V"}));
+                      FormatCase{std::numeric_limits<double>::quiet_NaN(), "V", "nan V"}),
+    FormatCaseName);
 
 TEST(FormatValue, HugeValuesAreWrittenInFull) {
     // Far beyond any fixed buffer: all 306 digits of the kilo value must be there.
@@ -79,7 +86,10 @@ INSTANTIATE_TEST_SUITE_P(
                       NameCase{4, "電圧計"}, NameCase{5, "電球"}, NameCase{6, "スイッチ"},
                       // Codes beyond the switch, from foreign files, wrap around the table.
                       NameCase{7, "導線"}, NameCase{8, "電池"}, NameCase{13, "スイッチ"},
-                      NameCase{std::numeric_limits<std::int32_t>::max(), "電池"}));
+                      NameCase{std::numeric_limits<std::int32_t>::max(), "電池"}),
+    [](const ::testing::TestParamInfo<NameCase>& info) {
+        return std::string(testing::CaseName() << "Code" << info.param.code);
+    });
 
 std::string SummaryOf(ElementKind kind, double resistance, double emf, double current) {
     Circuit circuit;

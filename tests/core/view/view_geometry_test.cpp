@@ -4,6 +4,7 @@
 
 #include <limits>
 
+#include "core/case_name.h"
 #include "model/circuit.h"
 
 namespace kelno {
@@ -26,25 +27,32 @@ TEST_P(SnapToGridTest, SnapsToTheNearestGridLine) {
     EXPECT_EQ(snapped.y, c.out.y) << "from (" << c.in.x << ", " << c.in.y << ")";
 }
 
+std::string SnapCaseName(const ::testing::TestParamInfo<SnapCase>& info) {
+    return testing::CaseName() << info.param.in.x << info.param.in.y;
+}
+
 INSTANTIATE_TEST_SUITE_P(VisibleArea, SnapToGridTest,
                          ::testing::Values(SnapCase{{25, -25}, {50, -50}},
                                            SnapCase{{24, -24}, {0, 0}},
                                            SnapCase{{74, -126}, {50, -150}},
                                            SnapCase{{0, 0}, {0, 0}}, SnapCase{{50, -50}, {50, -50}},
-                                           SnapCase{{1075, -1074}, {1100, -1050}}));
+                                           SnapCase{{1075, -1074}, {1100, -1050}}),
+                         SnapCaseName);
 
 // Outside the window the formulas are kept as they are, which is not a symmetric rounding.
 INSTANTIATE_TEST_SUITE_P(OutsideTheWindow, SnapToGridTest,
                          ::testing::Values(SnapCase{{-30, 30}, {0, 0}},
                                            SnapCase{{-80, 80}, {-50, 50}},
                                            SnapCase{{-25, 25}, {0, 0}},
-                                           SnapCase{{-75, 75}, {-50, 50}}));
+                                           SnapCase{{-75, 75}, {-50, 50}}),
+                         SnapCaseName);
 
 INSTANTIATE_TEST_SUITE_P(Int32Limits, SnapToGridTest,
                          ::testing::Values(SnapCase{{kMax, kMin}, {2147483600, -2147483600}},
                                            SnapCase{{kMin, kMax}, {-2147483600, 2147483600}},
                                            SnapCase{{2147483624, -2147483624},
-                                                    {2147483600, -2147483600}}));
+                                                    {2147483600, -2147483600}}),
+                         SnapCaseName);
 
 struct MidpointCase {
     LogicalPoint a;
@@ -97,8 +105,13 @@ INSTANTIATE_TEST_SUITE_P(Edges, InsideRectangleTest,
                                            RectangleCase{{100, -100}, {0, 0}, {-1, -50}, false},
                                            RectangleCase{{100, -100}, {0, 0}, {50, -101}, false},
                                            RectangleCase{{0, 0}, {0, 0}, {0, 0}, false},
-                                           RectangleCase{
-                                               {kMin, kMin}, {kMax, kMax}, {0, 0}, true}));
+                                           RectangleCase{{kMin, kMin}, {kMax, kMax}, {0, 0}, true}),
+                         [](const ::testing::TestParamInfo<RectangleCase>& info) {
+                             const RectangleCase& c = info.param;
+                             return std::string(testing::CaseName()
+                                                << "Point" << c.m.x << c.m.y << "Corners" << c.a.x
+                                                << c.a.y << c.b.x << c.b.y);
+                         });
 
 TEST(PlacedComponentEnds, SpansFourHundredUnitsAroundThePress) {
     const ComponentEnds ends = PlacedComponentEnds({1000, -500});
