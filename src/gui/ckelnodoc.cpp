@@ -56,6 +56,8 @@ void CKelnoDoc::OnDocumentEvent(DocumentEvent event) {
         case DocumentEvent::ToolChanged:
             emit toolChanged(document_.currentTool());
             break;
+        case DocumentEvent::CircuitReplaced:
+            break;  // the view's editing controller listens to the document itself
     }
 }
 

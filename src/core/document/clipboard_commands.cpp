@@ -62,6 +62,7 @@ std::optional<JunctionCut> PlanJunctionCut(const Circuit& circuit) {
 }
 
 void CutJunction(Document& document, const JunctionCut& cut) {
+    document.CircuitReplaced();
     document.Checkpoint();
     Circuit& circuit = document.circuit();
     circuit.ReplaceEndpoint(cut.stretched, cut.point, cut.wireFarEnd);
@@ -72,6 +73,7 @@ void CutJunction(Document& document, const JunctionCut& cut) {
 }
 
 void CutSelection(Document& document) {
+    document.CircuitReplaced();
     document.Checkpoint();
     Circuit& circuit = document.circuit();
     const std::vector<CircuitElement*> selected = circuit.selection();
@@ -161,6 +163,7 @@ bool Paste(Document& document, ClipboardPort& clipboard, std::string* error) {
         }
         return false;
     }
+    document.CircuitReplaced();
     document.Checkpoint();
     AddPasted(document.circuit(), parsed.data);
     Copy(document, clipboard, kCopyOffset);

@@ -55,11 +55,17 @@ void Document::GeometryChanged() {
     NotifyIfModifiedChanged(wasModified);
 }
 
+void Document::CircuitReplaced() {
+    Notify(DocumentEvent::CircuitReplaced);
+}
+
 bool Document::Undo() {
     const bool wasModified = modified();
-    if (!history_.Undo()) {
+    if (!history_.CanUndo()) {
         return false;
     }
+    CircuitReplaced();
+    history_.Undo();
     RunAnalysis();
     Notify(DocumentEvent::Repaint);
     NotifyIfModifiedChanged(wasModified);
@@ -68,9 +74,11 @@ bool Document::Undo() {
 
 bool Document::Redo() {
     const bool wasModified = modified();
-    if (!history_.Redo()) {
+    if (!history_.CanRedo()) {
         return false;
     }
+    CircuitReplaced();
+    history_.Redo();
     RunAnalysis();
     Notify(DocumentEvent::Repaint);
     NotifyIfModifiedChanged(wasModified);
@@ -141,6 +149,7 @@ void Document::SetOptions(const DocumentOptions& options) {
 
 void Document::NewDocument() {
     const bool wasModified = modified();
+    CircuitReplaced();
     SetCurrentTool(kSelectionTool);
     history_.Reset();
     shortCircuit_ = false;
@@ -161,6 +170,7 @@ LoadResult Document::Load(std::span<const std::uint8_t> bytes, const NewerVersio
         return {StatusOf(file.status), file.error, false};
     }
     const bool wasModified = modified();
+    CircuitReplaced();
     const KelFileContents& contents = file.contents;
     history_.Reset(std::move(file.circuit));
     Circuit& loaded = history_.Current();

@@ -29,6 +29,9 @@ enum class DocumentEvent {
     Repaint,          // the circuit or a drawing option changed: redraw everything
     ModifiedChanged,  // modified() turned from false to true or back
     ToolChanged,      // currentTool() changed
+    // A command replaced the live circuit or changed it outside any editing gesture (undo,
+    // redo, new, open, cut, paste): whoever holds points or elements of it lets go of them.
+    CircuitReplaced,
 };
 
 // The options a document keeps in its file. `noDiagonalWires` is one setting for the
@@ -86,6 +89,9 @@ public:
     void CircuitChanged();
     // Ends an edit of positions alone, which cannot change the analysis.
     void GeometryChanged();
+    // Announces that a command is about to replace or change the live circuit on its own,
+    // so that an editing gesture under way ends before its points and elements go stale.
+    void CircuitReplaced();
 
     bool CanUndo() const { return history_.CanUndo(); }
     bool CanRedo() const { return history_.CanRedo(); }

@@ -1,41 +1,452 @@
 #include "editing/edit_controller.h"
 
-// The window-facing interface of the editing state machine. The gestures themselves are
-// being built; until then presses, moves and keys leave the circuit alone.
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "editing/circuit_edits.h"
+#include "render/format_value.h"
+#include "text/details_number.h"
+#include "view/hit_test.h"
+#include "view/view_geometry.h"
 
 namespace kelno {
 
-EditController::EditController(Document& document, EditingPort& port, const ViewScale& scale)
-    : document_(document), port_(port), scale_(scale) {}
+namespace {
 
-EditController::~EditController() = default;
+// Drag thresholds in logical units: a grabbed point moves only once the mouse is more than
+// this far away, a selection already at this distance.
+constexpr std::int64_t kDragThreshold = 10;
+// Pixel tolerances of the gestures.
+constexpr std::int64_t kWireEndTolerance = 20;  // rubber-wire snapping, wire end on release
+constexpr std::int64_t kMagnetTolerance = 20;   // magnet while dragging, merge on release
+constexpr std::int32_t kNudgeStep = 10;
+
+LogicalPoint PositionOf(const CircuitPoint& point) {
+    return {point.x, point.y};
+}
+
+bool IsComponentTool(std::int32_t tool) {
+    return tool >= KindCode(ElementKind::Battery) && tool <= KindCode(ElementKind::Switch);
+}
+
+// The larger of the two components of the step from `from` to `to`, in logical units.
+std::int64_t StepLength(LogicalPoint from, LogicalPoint to) {
+    return std::max(std::abs(std::int64_t{to.x} - from.x), std::abs(std::int64_t{to.y} - from.y));
+}
+
+// The first point nearer than `tolerance` pixels to `position`, whichever it is.
+const CircuitPoint* FirstPointNear(const Circuit& circuit, LogicalPoint position,
+                                   std::int64_t tolerance, const ViewScale& scale) {
+    for (const CircuitPoint& point : circuit.points()) {
+        if (PixelDistance(PositionOf(point), position, scale) < tolerance) {
+            return &point;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+EditController::EditController(Document& document, EditingPort& port, const ViewScale& scale)
+    : document_(document), port_(port), scale_(scale) {
+    listener_ = document_.Subscribe([this](DocumentEvent event) { OnDocumentEvent(event); });
+}
+
+EditController::~EditController() {
+    document_.Unsubscribe(listener_);
+}
 
 void EditController::SetScale(const ViewScale& scale) {
     scale_ = scale;
 }
 
-void EditController::Press(DevicePoint, bool) {}
-void EditController::Move(DevicePoint) {}
-void EditController::Release(DevicePoint) {}
-void EditController::DoubleClick(DevicePoint) {}
-void EditController::CaptureLost() {
-    capturing_ = false;
+// --- Press -------------------------------------------------------------------------------------
+
+void EditController::Press(DevicePoint position, bool shift) {
+    const LogicalPoint p = scale_.ToLogical(position);
+    StartGesture(p);
+    if (!shift) {
+        const PointHit hit = HitTestPoint(circuit(), p, scale_);
+        if (hit.point != nullptr) {
+            GrabPoint(hit.point, hit.distance);
+            return;
+        }
+    }
+    CircuitElement* element = HitTestElement(circuit(), p, scale_);
+    if (element != nullptr) {
+        PressElement(element, shift);
+    } else if (IsComponentTool(tool())) {
+        PlaceComponentAt(p);
+    } else {
+        StartRubberBand(shift);
+    }
 }
 
-void EditController::Nudge(Arrow) {}
-void EditController::SelectAll() {}
+void EditController::StartGesture(LogicalPoint position) {
+    if (capturing_) {
+        EndGesture();  // the window missed a release: that gesture is over
+    }
+    dragStart_ = dragCurrent_ = position;
+    rubberBand_ = false;
+    drawingWire_ = false;
+    dragPending_ = true;
+    checkpointTaken_ = false;
+    wireStart_ = nullptr;
+}
+
+// A press on a point grabs it; on its rim, with a tool that draws, it starts a wire.
+void EditController::GrabPoint(CircuitPoint* point, std::int64_t distance) {
+    TakeMouse();
+    dragStart_ = dragCurrent_ = PositionOf(*point);
+    circuit().ClearSelection();
+    circuit().SelectPoint(point);
+    port_.Repaint();
+    if (tool() != kSelectionTool && distance > kPointCentreTolerance) {
+        drawingWire_ = true;
+        wireStart_ = point;
+    }
+}
+
+// The mouse is not taken: the moves and the release of this press do nothing.
+void EditController::PlaceComponentAt(LogicalPoint position) {
+    document_.Checkpoint();
+    PlaceComponent(circuit(), KindFromCode(tool()), position);
+    document_.ToolUsed();
+    document_.GeometryChanged();
+}
+
+void EditController::StartRubberBand(bool shift) {
+    if (!shift && (circuit().pointSelected() || circuit().SelectedCount() > 0)) {
+        circuit().ClearPointSelection();
+        circuit().ClearSelection();
+        port_.Repaint();
+    }
+    TakeMouse();
+    rubberBand_ = true;
+}
+
+void EditController::PressElement(CircuitElement* element, bool shift) {
+    TakeMouse();
+    circuit().ClearPointSelection();
+    if (!element->selected()) {
+        if (!shift) {
+            circuit().ClearSelection();
+        }
+        circuit().Select(element);
+        port_.SetStatusText(FormatElementSummary(*element));
+    } else if (shift) {
+        circuit().Deselect(element);
+    }
+    // Without shift a selected element keeps the whole selection, so that it can be dragged.
+    port_.Repaint();
+}
+
+// --- Move --------------------------------------------------------------------------------------
+
+void EditController::Move(DevicePoint position) {
+    if (!capturing_) {
+        return;
+    }
+    const LogicalPoint p = scale_.ToLogical(position);
+    if (drawingWire_ && !dragPending_) {
+        MoveRubberWire(p);
+    } else if (rubberBand_) {
+        MoveRubberBand(p);
+    } else if (circuit().pointSelected()) {
+        DragPoint(p);
+    } else {
+        MoveSelection(p);
+    }
+}
+
+// The rubber wire's end jumps onto a point near the mouse, to show where the wire would go.
+void EditController::MoveRubberWire(LogicalPoint position) {
+    const CircuitPoint* near = FirstPointNear(circuit(), position, kWireEndTolerance, scale_);
+    dragCurrent_ = near != nullptr ? PositionOf(*near) : position;
+    port_.Repaint();
+}
+
+void EditController::MoveRubberBand(LogicalPoint position) {
+    dragCurrent_ = position;
+    port_.Repaint();
+}
+
+void EditController::DragPoint(LogicalPoint position) {
+    CircuitPoint* point = circuit().selectedPoint();
+    const std::int64_t dx = std::int64_t{position.x} - dragCurrent_.x;
+    const std::int64_t dy = std::int64_t{position.y} - dragCurrent_.y;
+    if (dragPending_) {
+        if (StepLength(dragCurrent_, position) <= kDragThreshold) {
+            return;
+        }
+        TakeCheckpoint();
+        dragPending_ = false;
+        // The first step only decides whether a link leaves the point; the point stays.
+        if (tool() != kSelectionTool &&
+            DetachLink(circuit(), point, dragStart_, position, dx, dy) != nullptr) {
+            dragCurrent_ = position;
+            drawingWire_ = false;
+            wireStart_ = nullptr;
+            document_.CircuitChanged();
+        }
+        return;
+    }
+    LogicalPoint target = position;
+    const CircuitPoint* magnet = nullptr;
+    if (tool() != kSelectionTool) {
+        magnet = NearestFreePoint(circuit(), position, point, kMagnetTolerance, Limit::Inclusive,
+                                  scale_);
+    }
+    if (magnet != nullptr) {
+        target = PositionOf(*magnet);
+    } else if (showGrid_) {
+        target = SnapToGrid(position);
+    }
+    MovePoint(*point, std::int64_t{target.x} - dragCurrent_.x,
+              std::int64_t{target.y} - dragCurrent_.y);
+    dragCurrent_ = target;
+    document_.GeometryChanged();
+}
+
+void EditController::MoveSelection(LogicalPoint position) {
+    if (circuit().SelectedCount() == 0) {
+        return;  // a shift-click took the last element away: nothing to move, no undo state
+    }
+    if (dragPending_) {
+        if (StepLength(dragCurrent_, position) < kDragThreshold) {
+            return;
+        }
+        TakeCheckpoint();
+        dragPending_ = false;
+    }
+    // The whole distance since the last step, never snapped.
+    MoveMarkedPoints(circuit(), std::int64_t{position.x} - dragCurrent_.x,
+                     std::int64_t{position.y} - dragCurrent_.y);
+    dragCurrent_ = position;
+    document_.GeometryChanged();
+}
+
+// --- Release -----------------------------------------------------------------------------------
+
+void EditController::Release(DevicePoint position) {
+    if (!capturing_) {
+        return;
+    }
+    const LogicalPoint p = scale_.ToLogical(position);
+    port_.ReleaseMouse();
+    capturing_ = false;
+    if (drawingWire_) {
+        FinishWire(p);
+    } else if (rubberBand_) {
+        SelectInRubberBand(p);
+    } else if (circuit().pointSelected() && tool() != kSelectionTool) {
+        MergeDraggedPoint(p);
+    } else if (circuit().SelectedCount() == 1) {
+        JoinClickedElement();
+    }
+    EndGesture();
+}
+
+// Wires are drawn only between two existing points that are not joined yet.
+void EditController::FinishWire(LogicalPoint position) {
+    drawingWire_ = false;
+    port_.Repaint();  // the rubber wire goes
+    CircuitPoint* end = NearestFreePoint(circuit(), position, wireStart_, kWireEndTolerance,
+                                         Limit::Exclusive, scale_);
+    if (end == nullptr) {
+        return;
+    }
+    TakeCheckpoint();
+    circuit().AddElement(DefaultRecord(ElementKind::Wire), wireStart_, end);
+    document_.CircuitChanged();
+}
+
+void EditController::SelectInRubberBand(LogicalPoint position) {
+    for (CircuitElement& element : circuit().elements()) {
+        if (InsideRectangle(dragStart_, position, ElementMidpoint(element))) {
+            circuit().Select(&element);
+        }
+    }
+    rubberBand_ = false;
+    port_.Repaint();
+}
+
+void EditController::MergeDraggedPoint(LogicalPoint position) {
+    CircuitPoint* point = circuit().selectedPoint();
+    CircuitPoint* into =
+        NearestFreePoint(circuit(), position, point, kMagnetTolerance, Limit::Inclusive, scale_);
+    if (into == nullptr) {
+        return;
+    }
+    TakeCheckpoint();
+    MergePoints(circuit(), point, into);
+    document_.CircuitChanged();
+}
+
+void EditController::JoinClickedElement() {
+    CircuitElement* element = circuit().selection().front();
+    if (!FindLooseEndTargets(circuit(), *element, scale_).any()) {
+        return;
+    }
+    TakeCheckpoint();  // a click without a drag has none yet
+    JoinLooseEnds(circuit(), element, scale_);
+    document_.CircuitChanged();
+}
+
+void EditController::CaptureLost() {
+    if (capturing_) {
+        capturing_ = false;  // the mouse is gone already: nothing to release
+        EndGesture();
+        port_.Repaint();
+    }
+}
+
+// --- Double-click ------------------------------------------------------------------------------
+
+// Acts on the element that the double-click's first click selected.
+void EditController::DoubleClick(DevicePoint position) {
+    if (circuit().SelectedCount() != 1) {
+        return;
+    }
+    CircuitElement* element = circuit().selection().front();
+    const std::int32_t current = tool();
+    if (IsWire(element->kind) && current != kSelectionTool) {
+        EditWire(element, scale_.ToLogical(position));
+    } else if (element->kind == ElementKind::Switch &&
+               (current == kSelectionTool || current == kWireTool ||
+                current == KindCode(ElementKind::Switch))) {
+        document_.Checkpoint();
+        ToggleSwitch(*element);
+        document_.CircuitChanged();
+    } else {
+        EditDetailsOf(element);
+    }
+}
+
+void EditController::EditWire(CircuitElement* wire, LogicalPoint position) {
+    document_.Checkpoint();
+    if (Document::noDiagonalWires()) {
+        FlipWireBend(*wire);
+        document_.GeometryChanged();
+    } else {
+        SplitWire(circuit(), wire, position);  // the click itself, not snapped
+        document_.CircuitChanged();
+    }
+}
+
+void EditController::EditDetailsOf(CircuitElement* element) {
+    const DetailsValues initial{element->resistance, element->emf,
+                                DetailsCurrent(element->current)};
+    const std::uint64_t replacementsBefore = replacements_;
+    const std::optional<DetailsValues> entered = port_.EditDetails(initial);
+    // The dialog runs its own event loop: a command may have replaced the circuit meanwhile.
+    if (!entered || replacements_ != replacementsBefore || !std::isfinite(entered->resistance) ||
+        !std::isfinite(entered->emf)) {
+        return;
+    }
+    document_.Checkpoint();
+    element->resistance = entered->resistance;
+    element->emf = entered->emf;
+    document_.CircuitChanged();
+}
+
+// --- Keys and view commands --------------------------------------------------------------------
+
+void EditController::Nudge(Arrow arrow) {
+    std::int32_t dx = 0;
+    std::int32_t dy = 0;
+    switch (arrow) {
+        case Arrow::Left:
+            dx = -kNudgeStep;
+            break;
+        case Arrow::Up:
+            dy = kNudgeStep;  // y grows upward
+            break;
+        case Arrow::Right:
+            dx = kNudgeStep;
+            break;
+        case Arrow::Down:
+            dy = -kNudgeStep;
+            break;
+    }
+    Circuit& live = circuit();
+    if (live.pointSelected()) {
+        document_.Checkpoint();
+        MovePoint(*live.selectedPoint(), dx, dy);
+    } else if (live.SelectedCount() > 0) {
+        document_.Checkpoint();
+        MoveMarkedPoints(live, dx, dy);
+    } else {
+        return;
+    }
+    document_.GeometryChanged();
+}
+
+void EditController::SelectAll() {
+    circuit().ClearPointSelection();
+    for (CircuitElement& element : circuit().elements()) {
+        circuit().Select(&element);
+    }
+    port_.Repaint();
+}
 
 void EditController::ToggleGrid() {
     showGrid_ = !showGrid_;
     port_.Repaint();
 }
 
+// --- What the view paints over the circuit -----------------------------------------------------
+
 std::optional<EditController::RubberLine> EditController::rubberWire() const {
-    return std::nullopt;
+    if (!capturing_ || !drawingWire_ || dragPending_) {
+        return std::nullopt;
+    }
+    return RubberLine{dragStart_, dragCurrent_};
 }
 
 std::optional<EditController::RubberRect> EditController::rubberBand() const {
-    return std::nullopt;
+    if (!capturing_ || !rubberBand_) {
+        return std::nullopt;
+    }
+    return RubberRect{dragStart_, dragCurrent_};
+}
+
+// --- The gesture -------------------------------------------------------------------------------
+
+void EditController::TakeMouse() {
+    port_.CaptureMouse();
+    capturing_ = true;
+}
+
+void EditController::TakeCheckpoint() {
+    if (!checkpointTaken_) {
+        document_.Checkpoint();
+        checkpointTaken_ = true;
+    }
+}
+
+void EditController::EndGesture() {
+    if (capturing_) {
+        port_.ReleaseMouse();
+        capturing_ = false;
+    }
+    rubberBand_ = false;
+    drawingWire_ = false;
+    dragPending_ = false;
+    checkpointTaken_ = false;
+    wireStart_ = nullptr;
+}
+
+void EditController::OnDocumentEvent(DocumentEvent event) {
+    if (event != DocumentEvent::CircuitReplaced) {
+        return;
+    }
+    ++replacements_;
+    if (capturing_) {
+        EndGesture();
+        port_.Repaint();  // the rubber wire or rectangle goes
+    }
 }
 
 }  // namespace kelno

@@ -63,12 +63,57 @@ public:
     std::optional<RubberRect> rubberBand() const;
 
 private:
+    Circuit& circuit() { return document_.circuit(); }
+    std::int32_t tool() const { return document_.currentTool(); }
+
+    // Press
+    void StartGesture(LogicalPoint position);
+    void GrabPoint(CircuitPoint* point, std::int64_t distance);
+    void PlaceComponentAt(LogicalPoint position);
+    void StartRubberBand(bool shift);
+    void PressElement(CircuitElement* element, bool shift);
+
+    // Move
+    void MoveRubberWire(LogicalPoint position);
+    void MoveRubberBand(LogicalPoint position);
+    void DragPoint(LogicalPoint position);
+    void MoveSelection(LogicalPoint position);
+
+    // Release
+    void FinishWire(LogicalPoint position);
+    void SelectInRubberBand(LogicalPoint position);
+    void MergeDraggedPoint(LogicalPoint position);
+    void JoinClickedElement();
+
+    // Double-click
+    void EditWire(CircuitElement* wire, LogicalPoint position);
+    void EditDetailsOf(CircuitElement* element);
+
+    void TakeMouse();
+    // Takes the gesture's undo state; later steps of the gesture are covered by it.
+    void TakeCheckpoint();
+    // Lets go of the mouse and of every point and element the gesture held.
+    void EndGesture();
+    void OnDocumentEvent(DocumentEvent event);
+
     Document& document_;
     EditingPort& port_;
     ViewScale scale_;
     Document::ListenerId listener_ = 0;
     bool capturing_ = false;
     bool showGrid_ = false;
+
+    // The gesture under way.
+    LogicalPoint dragStart_;    // the press, or the grabbed point; anchors the rubber feedback
+    LogicalPoint dragCurrent_;  // where the drag has got to
+    bool rubberBand_ = false;   // a selection rectangle is drawn
+    bool drawingWire_ = false;  // a wire is drawn from wireStart_
+    bool dragPending_ = false;  // the button is down, the drag threshold not yet passed
+    bool checkpointTaken_ = false;
+    CircuitPoint* wireStart_ = nullptr;
+    // Counts the times the live circuit was replaced behind the controller's back, so that
+    // a modal dialog can tell whether the element it edits still exists.
+    std::uint64_t replacements_ = 0;
 };
 
 }  // namespace kelno

@@ -91,21 +91,35 @@ Circuit::AddResult Circuit::AddElement(const ElementRecord& record, CircuitPoint
     element.emf = record.emf;
     element.end1_ = end1;
     element.end2_ = end2;
+    element.sequence_ = nextSequence_++;
     element.self_ = std::prev(elements_.end());
     Link(&element);
     return {&element, element.linked_};
 }
 
-// Gives the element the link between its two points unless another element holds it.
+// Gives the element the link between its two points. Of several elements between the same
+// two points the first in list order holds the link, just as when the circuit is read back
+// from its file (which adds them in that order), so that the live circuit and its saved copy
+// are analysed alike. An element joining an already joined pair is usually the later one.
 void Circuit::Link(CircuitElement* element) {
     CircuitPoint* a = element->end1_;
     CircuitPoint* b = element->end2_;
-    element->linked_ = b->links_.emplace(a, element).second;
-    if (element->linked_) {
+    const auto [entry, inserted] = b->links_.emplace(a, element);
+    if (inserted) {
         a->links_.emplace(b, element);
-    } else {
-        ++unlinkedCount_;
+        element->linked_ = true;
+        return;
     }
+    ++unlinkedCount_;
+    CircuitElement* holder = entry->second;
+    if (holder->sequence_ < element->sequence_) {
+        element->linked_ = false;
+        return;
+    }
+    entry->second = element;
+    a->links_[b] = element;
+    holder->linked_ = false;
+    element->linked_ = true;
 }
 
 // Takes the element out of the links. An element without a link of its own leaves the

@@ -39,6 +39,8 @@ private:
     CircuitPoint* end2_ = nullptr;
     bool linked_ = false;
     bool selected_ = false;
+    // Creation sequence number within its circuit: the element's place in the list.
+    std::uint64_t sequence_ = 0;
     std::list<CircuitElement>::iterator self_;
 };
 

@@ -239,6 +239,23 @@ TEST_F(ClipboardCommandsTest, JunctionCutIsRefusedWhereItWouldLoseOrUnlinkAnElem
 
 // --- Paste -----------------------------------------------------------------------------------
 
+TEST_F(ClipboardCommandsTest, CutAndPasteAnnounceThatTheyChangeTheCircuitCopyDoesNot) {
+    int replaced = 0;
+    doc.Subscribe([&](DocumentEvent e) { replaced += e == DocumentEvent::CircuitReplaced; });
+    CircuitElement* resistor = AddResistor();
+    EXPECT_FALSE(Cut(doc, clipboard)) << "nothing selected";
+    doc.circuit().Select(resistor);
+    ASSERT_TRUE(Copy(doc, clipboard));
+    EXPECT_EQ(replaced, 0);
+    ASSERT_TRUE(Cut(doc, clipboard));
+    EXPECT_EQ(replaced, 1);
+    ASSERT_TRUE(Paste(doc, clipboard));
+    EXPECT_EQ(replaced, 2);
+    clipboard.WriteText("KelnoData 1");
+    EXPECT_FALSE(Paste(doc, clipboard));
+    EXPECT_EQ(replaced, 2) << "text that cannot be read changes nothing";
+}
+
 TEST_F(ClipboardCommandsTest, PasteAddsSelectsAndPutsTheNextCopyFiftyFurther) {
     clipboard.WriteText(kResistorCopy);
     ASSERT_TRUE(CanPaste(clipboard));

@@ -277,6 +277,34 @@ TEST_F(DocumentTest, ListenerRemovedByAnotherDuringAnEventIsNotToldAnyMore) {
     EXPECT_EQ(second, 0);
 }
 
+TEST_F(DocumentTest, CommandsThatReplaceTheCircuitAnnounceItFirstAndEditsDoNot) {
+    int replaced = 0;
+    std::size_t elementsWhenAnnounced = 0;
+    doc.Subscribe([&](DocumentEvent e) {
+        if (e == DocumentEvent::CircuitReplaced) {
+            ++replaced;
+            elementsWhenAnnounced = doc.circuit().ElementCount();
+        }
+    });
+    EXPECT_FALSE(doc.Undo());
+    PlacePoint(doc);
+    doc.Checkpoint();
+    BuildBulbRing(doc.circuit());
+    doc.CircuitChanged();
+    EXPECT_EQ(replaced, 0) << "edits change the circuit in place";
+
+    ASSERT_TRUE(doc.Undo());
+    EXPECT_EQ(elementsWhenAnnounced, 4u) << "told before the circuit goes";
+    ASSERT_TRUE(doc.Redo());
+    EXPECT_EQ(replaced, 2);
+    EXPECT_NE(doc.Load(std::vector<std::uint8_t>{1, 2, 3}, nullptr).status, LoadStatus::Ok);
+    EXPECT_EQ(replaced, 2) << "a file that fails replaces nothing";
+    ASSERT_EQ(doc.Load(FileBytes(BuildBulbRing, KelFileContents()), nullptr).status,
+              LoadStatus::Ok);
+    doc.NewDocument();
+    EXPECT_EQ(replaced, 4);
+}
+
 TEST_F(DocumentTest, FailedSaveKeepsTheWorkMarkedAndSaysWhy) {
     PlacePoint(doc);
     std::string error;

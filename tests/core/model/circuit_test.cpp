@@ -221,6 +221,31 @@ TEST(CircuitTest, SetEndOntoPairHeldByAnotherElementLeavesItUnlinkedAndRelinksLa
     ExpectLinksConsistent(c);
 }
 
+TEST(CircuitTest, EarlierElementMovedOntoAHeldPairTakesTheLinkAsACopyWouldGiveIt) {
+    Circuit c;
+    CircuitPoint* a = c.AddPoint(0, 0, 0);
+    CircuitPoint* b = c.AddPoint(0, 10, 0);
+    CircuitPoint* d = c.AddPoint(0, 20, 0);
+    CircuitElement* mover = Join(c, a, d);
+    CircuitElement* holder = Join(c, a, b);
+    c.SetEnd2(mover, b);
+    EXPECT_TRUE(mover->linked());
+    EXPECT_FALSE(holder->linked());
+    EXPECT_EQ(b->LinkTo(a), mover);
+    ExpectLinksConsistent(c);
+
+    const Circuit copy(c);
+    std::vector<bool> linked;
+    for (const CircuitElement& element : copy.elements()) {
+        linked.push_back(element.linked());
+    }
+    EXPECT_EQ(linked, (std::vector<bool>{true, false}));
+
+    c.RemoveElement(mover);
+    EXPECT_EQ(a->LinkTo(b), holder) << "the link passes back";
+    ExpectLinksConsistent(c);
+}
+
 TEST(CircuitTest, ReplaceEndpointMovesWhicheverEndMatches) {
     Circuit c;
     CircuitPoint* a = c.AddPoint(0, 0, 0);
