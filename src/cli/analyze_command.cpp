@@ -6,6 +6,7 @@
 #include "command_line.h"
 #include "commands.h"
 #include "kel_loading.h"
+#include "render/short_explanation.h"
 #include "text/code_page_932.h"
 #include "text/number_text.h"
 
@@ -54,6 +55,43 @@ std::string JsonNumber(double value) {
     return text == "inf" || text == "-inf" || text == "nan" || text == "-nan" ? "null" : text;
 }
 
+// The reason of a failure as the JSON names it.
+const char* ReasonName(AnalysisOutcome outcome) {
+    switch (outcome) {
+        case AnalysisOutcome::ZeroResistanceLoop:
+            return "zero-resistance-loop";
+        case AnalysisOutcome::CurrentLimit:
+            return "current-limit";
+        case AnalysisOutcome::NoConvergence:
+            return "no-convergence";
+        case AnalysisOutcome::NonFiniteValue:
+            return "non-finite-value";
+        case AnalysisOutcome::Solved:
+            break;
+    }
+    return "solved";
+}
+
+std::string NumberList(const std::vector<std::size_t>& numbers, const char* separator) {
+    std::string out;
+    for (const std::size_t number : numbers) {
+        if (!out.empty()) {
+            out += separator;
+        }
+        out += std::to_string(number);
+    }
+    return out;
+}
+
+// Why the analysis failed and the elements of the loop that failed; null after a success.
+std::string ShortJson(const AnalysisReport& report) {
+    if (report.outcome == AnalysisOutcome::Solved) {
+        return "null";
+    }
+    return std::string("{\"reason\": \"") + ReasonName(report.outcome) + "\", \"elements\": [" +
+           NumberList(report.failingLoop, ", ") + "]}";
+}
+
 // Each point's potential in volts, in point order; null for a point whose piece of the
 // circuit has no battery, and for every point when the analysis failed.
 std::string PotentialsJson(const Document& document) {
@@ -97,6 +135,7 @@ void PrintJson(const Document& document) {
         separator = ", ";
     }
     out += "], \"potentials\": " + PotentialsJson(document);
+    out += ", \"short\": " + ShortJson(document.lastAnalysis());
     out += "}\n";
     std::fputs(out.c_str(), stdout);
 }
@@ -119,6 +158,10 @@ void PrintTable(const std::string& path, const Document& document) {
                 document.fileVersion(), circuit.PointCount(), circuit.ElementCount(), report.loops,
                 report.sweeps);
     std::printf("%s\n", OutcomeText(report));
+    if (report.outcome != AnalysisOutcome::Solved) {
+        std::printf("閉路の素子: %s\n%s\n", NumberList(report.failingLoop, ", ").c_str(),
+                    ShortStatusLine(circuit, report.outcome, report.failingLoop).c_str());
+    }
     const auto row = [](const std::string& number, const std::string& kind, const std::string& end1,
                         const std::string& end2, const std::string& resistance,
                         const std::string& emf, const std::string& current) {

@@ -20,6 +20,7 @@
 #include "io/file_bytes.h"
 #include "kel_loading.h"
 #include "render/classroom_layers.h"
+#include "render/short_explanation.h"
 #include "svg_export.h"
 
 namespace kelno::cli {
@@ -28,7 +29,7 @@ namespace {
 
 constexpr const char* kUsage =
     "使い方: kelno-cli render FILE.kel -o OUT.png|OUT.bmp|OUT.svg|OUT.pdf [--size WxH] [--grid] "
-    "[--no-flow] [--predict] [--potentials] [--open-newer]";
+    "[--no-flow] [--explain] [--predict] [--potentials] [--open-newer]";
 
 // Pictures larger than this on a side are refused: a damaged file's window size must not
 // make the tool allocate gigabytes.
@@ -199,6 +200,7 @@ int RunRender(const std::vector<std::string>& args) {
                      {"--size", true},
                      {"--grid", false},
                      {"--no-flow", false},
+                     {"--explain", false},
                      {"--predict", false},
                      {"--potentials", false},
                      {"--open-newer", false}},
@@ -240,15 +242,22 @@ int RunRender(const std::vector<std::string>& args) {
     settings.shortCircuit = document.shortCircuit();
     settings.currentTool = document.currentTool();
     settings.gridExtent = LogicalExtent(viewSize, ViewScale::FromDpi(kScreenDpi, kScreenDpi));
+    const AnalysisReport& analysis = document.lastAnalysis();
     ClassroomOptions classroom;
+    classroom.explainShort = line.Has("--explain");
     classroom.hideReadings = line.Has("--predict");
     classroom.showPotentials = line.Has("--potentials");
-    ApplyClassroomOptions(settings, document.circuit(), document.lastAnalysis().outcome, {},
+    ApplyClassroomOptions(settings, document.circuit(), analysis.outcome, analysis.failingLoop,
                           classroom);
+    // With --explain the message says where the short is, as the status bar does.
+    const std::string shortText =
+        classroom.explainShort
+            ? ShortStatusLine(document.circuit(), analysis.outcome, analysis.failingLoop)
+            : std::string(kShortStatusText) + " (回路に有限の解がありません)";
     bool reported = false;
-    const StatusSink status = [&](std::string_view text) {
+    const StatusSink status = [&](std::string_view) {
         if (!reported) {
-            PrintError(in + ": " + std::string(text) + " (回路に有限の解がありません)");
+            PrintError(in + ": " + shortText);
             reported = true;
         }
     };

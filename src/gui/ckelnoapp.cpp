@@ -73,6 +73,7 @@ void CKelnoApp::ConnectDocument() {
     connect(doc, &CKelnoDoc::fileUsed, this, &CKelnoApp::RememberFile);
     connect(doc, &CKelnoDoc::repaintRequested, this, &CKelnoApp::UpdateCommandStates);
     connect(doc, &CKelnoDoc::toolChanged, this, &CKelnoApp::UpdateCommandStates);
+    connect(doc, &CKelnoDoc::modifiedChanged, this, &CKelnoApp::UpdateCommandStates);
     connect(view_, &CKelnoView::statusTextChanged, frame, &CMainFrame::SetMessageText);
     connect(view_, &CKelnoView::gridChanged, this, &CKelnoApp::UpdateCommandStates);
     connect(frame, &CMainFrame::recentFileChosen, this, &CKelnoApp::OnOpenRecentFile);

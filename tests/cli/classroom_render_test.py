@@ -125,6 +125,29 @@ class ClassroomRenderTest(TempFolderTestCase):
         short = self.circuit_file("short")
         self.assertEqual(self.render(short, "a.png", "--potentials"), self.render(short, "b.png"))
 
+    def test_explain_paints_the_loop_of_a_short_red(self):
+        short = self.circuit_file("short")
+        plain = self.render(short, "plain.bmp", "--size", "400x300")
+        result = run("render", short, "-o", self.path("red.bmp"), "--size", "400x300",
+                     "--explain")
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertIn("電池が導線だけで自分自身につながっている", result.stderr)
+        red = self.read("red.bmp")
+        light_red = (255, 140, 140)
+        # Beside the wire from (600, -200) down to (600, -600), and left of the battery's body.
+        for x, y in [(230, 150), (110, 50)]:
+            self.assertEqual(bmp_pixel(red, x, y), light_red, (x, y))
+            self.assertEqual(bmp_pixel(plain, x, y), (255, 255, 255), (x, y))
+        # Nothing changes away from the loop, which lies within (60, 30) to (240, 240).
+        changed = [(x, y) for y in range(300) for x in range(400)
+                   if bmp_pixel(red, x, y) != bmp_pixel(plain, x, y)]
+        self.assertGreater(len(changed), 5000)
+        self.assertEqual([(x, y) for x, y in changed if not (60 <= x <= 240 and 30 <= y <= 240)],
+                         [])
+        # A circuit that analyses has nothing to explain: the same picture.
+        ring = self.write("ring.kel", kel(*RING))
+        self.assertEqual(self.render(ring, "a.png", "--explain"), self.render(ring, "b.png"))
+
     def test_svg_output_failures(self):
         source = self.write("ring.kel", kel(*RING))
         result = run("render", source, "-o", self.path("no-folder/a.svg"))

@@ -80,8 +80,10 @@ class CliTest(TempFolderTestCase):
         self.assertEqual(result.returncode, 0, result.stderr)
         self.assertIn('"current": 0.29411764705882354', result.stdout)
         data = json.loads(result.stdout)
-        self.assertEqual(list(data), ["ok", "version", "points", "elements", "potentials"])
+        self.assertEqual(list(data), ["ok", "version", "points", "elements", "potentials", "short"])
         self.assertIs(data["ok"], True)
+        self.assertIsNone(data["short"])
+        self.assertEqual(data["potentials"][0], 0)
         self.assertEqual(data["version"], 106)
         self.assertEqual(len(data["points"]), 4)
         battery = data["elements"][0]
@@ -94,11 +96,28 @@ class CliTest(TempFolderTestCase):
             [(0, 1, 1, 0.0, 1.5), (1, 0, 0, 0.0, 0.0), (1, 2, 2, math.inf, 0.0)]))
         data = json.loads(run("analyze", path, "--json").stdout)
         self.assertIs(data["ok"], False)
+        # The resistor of infinite resistance is what the analysis cannot use.
+        self.assertEqual(data["short"], {"reason": "non-finite-value", "elements": [2]})
+        self.assertEqual(data["potentials"], [None, None, None])
         self.assertIsNone(data["elements"][2]["resistance"])
         self.assertEqual([e["current"] for e in data["elements"]], [0, 0, 0])
         table = run("analyze", path)
         self.assertEqual(table.returncode, 0)
         self.assertIn("Short", table.stdout)
+        self.assertIn("閉路の素子: 2\n", table.stdout)
+        self.assertIn("抵抗に有限の数でない値があります。", table.stdout)
+
+    def test_json_names_the_loop_of_a_short(self):
+        # A battery of 0 ohms (element 1) shorted by two wires, beside a healthy bulb.
+        path = self.write("short.kel", kel_bytes(
+            [(0, 0), (400, 0), (400, -400), (800, 0)],
+            [(0, 3, 5, 5.0, 0.0), (0, 1, 1, 0.0, 1.5), (1, 2, 0, 0.0, 0.0),
+             (2, 0, 0, 0.0, 0.0)]))
+        data = json.loads(run("analyze", path, "--json").stdout)
+        self.assertEqual(data["short"], {"reason": "zero-resistance-loop", "elements": [1, 2, 3]})
+        table = run("analyze", path).stdout
+        self.assertIn("閉路の素子: 1, 2, 3\n", table)
+        self.assertIn("電池が導線だけで自分自身につながっているため", table)
 
     def test_convert_reproduces_files_that_the_program_wrote(self):
         for name in sorted(os.listdir(EXAMPLES)):

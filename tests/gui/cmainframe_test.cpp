@@ -10,6 +10,7 @@
 #include <QToolBar>
 #include <vector>
 
+#include "ckelnoview.h"
 #include "command_ids.h"
 #include "gui/window_fixture.h"
 
@@ -208,6 +209,27 @@ TEST_F(WindowTest, PaintingAFailedAnalysisSaysShortInTheStatusBar) {
     ASSERT_TRUE(core().shortCircuit());
     app->view().grab();
     EXPECT_EQ(frame().messageText(), QStringLiteral("Short"));
+}
+
+TEST_F(WindowTest, MouseAndKeysInTheViewEditTheCircuit) {
+    CKelnoView& view = app->view();
+    command(command::kResistorTool)->trigger();
+    EXPECT_EQ(view.cursor().shape(), Qt::BitmapCursor);
+    QTest::mouseClick(&view, Qt::LeftButton, Qt::NoModifier, QPoint(200, 150));
+    ASSERT_EQ(core().circuit().ElementCount(), 1u);
+    EXPECT_EQ(core().currentTool(), 0);  // one resistor, then the wire tool
+    EXPECT_TRUE(command(command::kUndo)->isEnabled());
+    EXPECT_TRUE(frame().isWindowModified());
+
+    const CircuitElement& resistor = *core().circuit().elements().begin();
+    const std::int32_t x = resistor.end1()->x;
+    ASSERT_TRUE(Activate());
+    command(command::kSelectAll)->trigger();
+    QTest::keyClick(&view, Qt::Key_Right);
+    EXPECT_EQ(resistor.end1()->x, x + 10);  // one nudge of 1 mm
+
+    command(command::kSelectionTool)->trigger();
+    EXPECT_EQ(view.cursor().shape(), Qt::ArrowCursor);
 }
 
 TEST_F(WindowTest, SmoothDisplayShowsTheSamePictureDrawnAside) {

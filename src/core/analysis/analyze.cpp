@@ -31,14 +31,17 @@ struct LoopSystem {
     std::size_t size() const { return selfResistance.size(); }
 };
 
-bool HasNonFiniteValue(const Circuit& circuit) {
+std::vector<std::size_t> NonFiniteElements(const Circuit& circuit) {
+    std::vector<std::size_t> found;
+    std::size_t number = 0;
     for (const CircuitElement& element : circuit.elements()) {
         if (!element.IsOpenSwitch() &&
             (!std::isfinite(element.resistance) || !std::isfinite(element.emf))) {
-            return true;
+            found.push_back(number);
         }
+        ++number;
     }
-    return false;
+    return found;
 }
 
 bool Fail(Circuit& circuit, AnalysisReport& report, AnalysisOutcome outcome) {
@@ -111,6 +114,15 @@ LoopSystem BuildLoopSystem(LoopBasis& basis) {
     return system;
 }
 
+// The elements of loop u, in the order the loop passes them.
+std::vector<std::size_t> LoopElements(const LoopSystem& system, std::size_t u) {
+    std::vector<std::size_t> elements;
+    for (std::uint32_t i = system.pathFirst[u]; i < system.pathFirst[u + 1]; ++i) {
+        elements.push_back(system.steps[i].index);
+    }
+    return elements;
+}
+
 // Runs Gauss-Seidel sweeps until one changes nothing. The right-hand sides are kept up to
 // date incrementally: each accepted update passes its change on to the loops that share
 // resistance with it (the others would only get delta times 0.0, which changes nothing).
@@ -119,8 +131,10 @@ AnalysisOutcome Sweep(LoopSystem& system, MutualTerms& terms, AnalysisReport& re
     const std::uint64_t workLimit = SweepWorkLimit(n, system.passages.byLoop.size());
     std::uint64_t work = 0;
     bool changed = true;
+    std::size_t lastUpdated = 0;  // a loop that still changed, when the sweeps give up
     while (changed) {
         if (report.sweeps == kMaxSweeps || work > workLimit) {
+            report.failingLoop = LoopElements(system, lastUpdated);
             return AnalysisOutcome::NoConvergence;
         }
         ++report.sweeps;
@@ -133,10 +147,12 @@ AnalysisOutcome Sweep(LoopSystem& system, MutualTerms& terms, AnalysisReport& re
                 if (drive == 0.0) {
                     continue;
                 }
+                report.failingLoop = LoopElements(system, u);
                 return AnalysisOutcome::ZeroResistanceLoop;
             }
             const double x = drive / selfResistance;
             if (!(std::fabs(x) <= kCurrentLimit)) {
+                report.failingLoop = LoopElements(system, u);
                 return AnalysisOutcome::CurrentLimit;
             }
             const double delta = x - system.loopCurrent[u];
@@ -145,6 +161,7 @@ AnalysisOutcome Sweep(LoopSystem& system, MutualTerms& terms, AnalysisReport& re
             }
             system.loopCurrent[u] = x;
             changed = true;
+            lastUpdated = u;
             work += terms.RowLength(u);
             for (const MutualEntry& entry : terms.Row(u)) {
                 system.drive[entry.loop] += delta * entry.value;
@@ -193,7 +210,8 @@ bool Analyze(Circuit& circuit, AnalysisReport* reportOut) {
     report = AnalysisReport{};
 
     LoopBasis basis(circuit);
-    if (HasNonFiniteValue(circuit)) {
+    report.failingLoop = NonFiniteElements(circuit);
+    if (!report.failingLoop.empty()) {
         return Fail(circuit, report, AnalysisOutcome::NonFiniteValue);
     }
     LoopSystem system = BuildLoopSystem(basis);

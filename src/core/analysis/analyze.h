@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "model/circuit.h"
 
@@ -20,6 +21,10 @@ struct AnalysisReport {
     AnalysisOutcome outcome = AnalysisOutcome::Solved;
     std::size_t loops = 0;
     std::size_t sweeps = 0;
+    // After a failure: the elements of the loop that failed, by position in the circuit's
+    // list, in the order the loop passes them (for a value that is not finite, the elements
+    // that carry one). Empty after a success.
+    std::vector<std::size_t> failingLoop;
 };
 
 // Most Gauss-Seidel sweeps an analysis runs before it gives up as a failure.

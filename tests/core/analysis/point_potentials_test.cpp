@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <random>
 #include <vector>
 
 #include "analysis/analyze.h"
 #include "core/circuit_builder.h"
+#include "support/circuit_generators.h"
 
 namespace kelno {
 namespace {
@@ -89,47 +89,6 @@ TEST(PointPotentials, ALoneElementAndAnEmptyCircuit) {
     EXPECT_EQ(At(v, 2), 0.0);
 }
 
-// A random classroom circuit: a few points, elements of every kind with values a pupil might
-// give them, twins on the same two points, open switches and more than one piece.
-void Generate(Circuit& circuit, std::mt19937& random) {
-    CircuitBuilder b(circuit);
-    const int points = std::uniform_int_distribution<int>(3, 10)(random);
-    const int elements = std::uniform_int_distribution<int>(3, 18)(random);
-    std::uniform_int_distribution<int> point(0, points - 1);
-    std::uniform_int_distribution<int> kind(0, 9);
-    std::uniform_real_distribution<double> unit(0.0, 1.0);
-    for (int i = 0; i < elements; ++i) {
-        const int end1 = point(random);
-        const int end2 = point(random);
-        switch (kind(random)) {
-            case 0:
-            case 1:
-                b.Add(ElementKind::Battery, end1, end2, 0.05 + unit(random),
-                      unit(random) < 0.2 ? -3.0 : 1.5);
-                break;
-            case 2:
-                b.Add(ElementKind::Resistor, end1, end2, 1.0 + 200.0 * unit(random));
-                break;
-            case 3:
-                b.Add(ElementKind::Bulb, end1, end2);
-                break;
-            case 4:
-                b.Add(ElementKind::Ammeter, end1, end2);
-                break;
-            case 5:
-            case 6:
-                b.Add(ElementKind::Voltmeter, end1, end2);
-                break;
-            case 7:
-                b.Add(ElementKind::Switch, end1, end2, unit(random) < 0.4 ? 1.0 : 0.0);
-                break;
-            default:
-                b.Add(ElementKind::Wire, end1, end2);
-                break;
-        }
-    }
-}
-
 // The analysis stops once no loop current changes by 1e-8 A, so a sum of drops can be off
 // by about that current through each resistance of the circuit.
 double Tolerance(const Circuit& circuit) {
@@ -143,12 +102,10 @@ double Tolerance(const Circuit& circuit) {
 // Every voltmeter reads resistance * current = potential(end1) - potential(end2), and in
 // general every conducting element rises by emf - resistance * current from end1 to end2.
 TEST(PointPotentials, EveryElementAndEveryVoltmeterAgreesWithThePotentialsOfItsEnds) {
-    std::mt19937 random(20251209);
     int solved = 0;
     int voltmeters = 0;
     for (int trial = 0; trial < 1500; ++trial) {
-        Circuit circuit;
-        Generate(circuit, random);
+        Circuit circuit = testing::RandomCircuit(20251209 + trial, {12, 24, false, false});
         if (!Analyze(circuit)) {
             continue;
         }
@@ -166,7 +123,9 @@ TEST(PointPotentials, EveryElementAndEveryVoltmeterAgreesWithThePotentialsOfItsE
             if (!v1) {
                 continue;
             }
-            if (e.kind == ElementKind::Voltmeter) {
+            // A voltmeter with an emf of its own (only a foreign file gives it one) reads
+            // that emf besides; the rule for every element below covers it.
+            if (e.kind == ElementKind::Voltmeter && e.emf == 0.0) {
                 ++voltmeters;
                 EXPECT_NEAR(*v1 - *v2, e.resistance * e.current, tolerance) << "trial " << trial;
             }
@@ -176,7 +135,7 @@ TEST(PointPotentials, EveryElementAndEveryVoltmeterAgreesWithThePotentialsOfItsE
     }
     // The generator must keep producing circuits worth checking.
     EXPECT_GT(solved, 1400);
-    EXPECT_GT(voltmeters, 2000);
+    EXPECT_GT(voltmeters, 1000);
 }
 
 }  // namespace
