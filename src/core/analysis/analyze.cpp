@@ -163,9 +163,7 @@ AnalysisOutcome Sweep(LoopSystem& system, MutualTerms& terms, AnalysisReport& re
             changed = true;
             lastUpdated = u;
             work += terms.RowLength(u);
-            for (const MutualEntry& entry : terms.Row(u)) {
-                system.drive[entry.loop] += delta * entry.value;
-            }
+            terms.PassOn(u, delta, system.drive.data());
         }
     }
     return AnalysisOutcome::Solved;

@@ -29,9 +29,7 @@ LoopBasis::LoopBasis(Circuit& circuit) : queue_(circuit.PointCount()) {
     std::vector<std::int32_t> stepOfHolder;
     PlanSteps(stepOfHolder);
     CollectLinks(stepOfHolder);
-    reachedIn_.assign(points_.size(), search_);
-    distance_.assign(points_.size(), 0.0);
-    arrivedBy_.assign(points_.size(), 0);
+    state_.assign(points_.size(), PointState{0, search_});
 }
 
 // For every element that holds a link, the element the search walks through between the
@@ -98,7 +96,8 @@ void LoopBasis::PairLinks() {
 
 std::vector<LoopPath> LoopBasis::Build() {
     std::vector<LoopPath> loops;
-    std::vector<char> covered(elements_.size(), 0);
+    // Elements already in a loop, and those no loop can pass, need no search.
+    std::vector<char> covered = LooplessElements();
     for (CircuitElement* element : elements_) {
         if (covered[element->serial]) {
             continue;
@@ -116,6 +115,73 @@ std::vector<LoopPath> LoopBasis::Build() {
     return loops;
 }
 
+// The elements no search can find a loop through, so that none is started for them: a
+// search floods everything it can reach before it gives up, which in a long chain or a
+// tree of wires would make the searches cost the square of the circuit's size. A search
+// walks every link but the one the element itself conducts through, so it fails exactly
+// when the element's two points lie in different pieces of the network, or when that link
+// is a bridge: the only way between its two points. The bridges are found in one
+// depth-first walk (Tarjan's low points), kept on a stack of its own so that long chains
+// do not exhaust the call stack.
+std::vector<char> LoopBasis::LooplessElements() const {
+    struct Visit {
+        std::int32_t point;
+        std::int32_t nextLink;
+        std::int32_t arrivedBy;
+    };
+    constexpr std::uint32_t kUnvisited = 0;
+    std::vector<std::uint32_t> order(points_.size(), kUnvisited);  // 1 + the visit order
+    std::vector<std::uint32_t> low(points_.size(), 0);
+    std::vector<std::int32_t> piece(points_.size(), 0);
+    std::vector<char> bridged(elements_.size(), 0);
+    std::vector<Visit> stack;
+    std::uint32_t visited = 0;
+    for (std::int32_t root = 0; root < static_cast<std::int32_t>(points_.size()); ++root) {
+        if (order[root] != kUnvisited) {
+            continue;
+        }
+        order[root] = low[root] = ++visited;
+        piece[root] = root;
+        stack.push_back({root, firstLink_[root], kNoLink});
+        while (!stack.empty()) {
+            Visit& visit = stack.back();
+            const std::int32_t here = visit.point;
+            if (visit.nextLink < firstLink_[here + 1]) {
+                const std::int32_t i = visit.nextLink++;
+                const Link& link = links_[i];
+                if (link.step == kNoStep || link.to == here ||
+                    (visit.arrivedBy != kNoLink && i == reverse_[visit.arrivedBy])) {
+                    continue;
+                }
+                if (order[link.to] == kUnvisited) {
+                    order[link.to] = low[link.to] = ++visited;
+                    piece[link.to] = root;
+                    stack.push_back({link.to, firstLink_[link.to], i});
+                } else {
+                    low[here] = std::min(low[here], order[link.to]);
+                }
+                continue;
+            }
+            const std::int32_t arrivedBy = visit.arrivedBy;
+            stack.pop_back();
+            if (arrivedBy == kNoLink) {
+                continue;
+            }
+            const std::int32_t parent = links_[arrivedBy].from;
+            low[parent] = std::min(low[parent], low[here]);
+            if (low[here] > order[parent]) {
+                bridged[links_[arrivedBy].step] = 1;
+            }
+        }
+    }
+    std::vector<char> loopless(elements_.size(), 0);
+    for (const CircuitElement* element : elements_) {
+        loopless[element->serial] = bridged[element->serial] || piece[element->end1()->serial] !=
+                                                                    piece[element->end2()->serial];
+    }
+    return loopless;
+}
+
 // A shortest-path search that keeps the ways out of the reached points in a heap. The way
 // taken next is the one that a rescan of all reached points would choose: the shortest,
 // and of equally short ones the first in point order, then link order. A reached point's
@@ -130,17 +196,19 @@ std::optional<LoopPath> LoopBasis::FindLoop(CircuitElement* element) {
     target_ = element->end2()->serial;
     excluded_ = element->serial;
     if (++search_ == 0) {  // the counter wrapped: forget every earlier search
-        reachedIn_.assign(points_.size(), 0);
+        for (PointState& state : state_) {
+            state.reachedIn = 0;
+        }
         search_ = 1;
     }
     queue_.Clear();
     Reach(start, {0.0, kNoLink});
     while (!Reached(target_)) {
-        if (queue_.empty()) {
+        std::int32_t next = 0;
+        Offer offer{};
+        if (!queue_.PopBest(next, offer)) {
             return std::nullopt;
         }
-        Offer offer;
-        const std::int32_t next = queue_.PopBest(offer);
         Reach(next, offer);
         if (!Reached(target_) && TargetIsSettled(offer.length)) {
             const Offer best = queue_.OfferTo(target_);
@@ -150,12 +218,10 @@ std::optional<LoopPath> LoopBasis::FindLoop(CircuitElement* element) {
     return PathTo(element, start);
 }
 
-// Gives the point its distance and offers the ways out of it to points not yet reached,
+// Marks the point reached and offers the ways out of it to points not yet reached,
 // except through the element whose loop is sought.
 void LoopBasis::Reach(std::int32_t point, const Offer& arrival) {
-    reachedIn_[point] = search_;
-    distance_[point] = arrival.length;
-    arrivedBy_[point] = arrival.link;
+    state_[point] = {arrival.link, search_};
     if (point == target_) {
         return;
     }
@@ -198,7 +264,7 @@ LoopPath LoopBasis::PathTo(CircuitElement* element, std::int32_t start) const {
     path.reserve(20);
     path.push_back({element, true});
     for (std::int32_t here = target_; here != start;) {
-        const Link& link = links_[arrivedBy_[here]];
+        const Link& link = links_[state_[here].arrivedBy];
         CircuitElement* step = elements_[link.step];
         path.push_back({step, step->end1() == points_[here]});
         here = link.from;

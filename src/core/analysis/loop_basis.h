@@ -57,10 +57,11 @@ private:
     void PlanSteps(std::vector<std::int32_t>& stepOfHolder) const;
     void CollectLinks(const std::vector<std::int32_t>& stepOfHolder);
     void PairLinks();
+    std::vector<char> LooplessElements() const;
     void Reach(std::int32_t point, const Offer& arrival);
     bool TargetIsSettled(double reachedLength) const;
     LoopPath PathTo(CircuitElement* element, std::int32_t start) const;
-    bool Reached(std::int32_t point) const { return reachedIn_[point] == search_; }
+    bool Reached(std::int32_t point) const { return state_[point].reachedIn == search_; }
 
     std::vector<CircuitPoint*> points_;
     std::vector<CircuitElement*> elements_;
@@ -74,11 +75,13 @@ private:
     std::vector<std::int32_t> reverse_;  // per link: the same link seen from its other point
 
     // Search state per point number. A point is reached in the present search when its
-    // entry in reachedIn_ equals search_, so a search touches only what it reaches.
+    // reachedIn equals search_, so a search touches only what it reaches.
+    struct PointState {
+        std::int32_t arrivedBy;  // the link that reached the point
+        std::uint32_t reachedIn;
+    };
     std::uint32_t search_ = 0;
-    std::vector<std::uint32_t> reachedIn_;
-    std::vector<double> distance_;
-    std::vector<std::int32_t> arrivedBy_;  // the link that reached the point
+    std::vector<PointState> state_;
     OfferQueue queue_;
 
     // The search under way: the point it looks for and the element it must not pass.

@@ -44,34 +44,58 @@ struct MutualEntry {
 
 // The mutual terms of the loop equations, one row per loop, holding only the loops that
 // share resistance with it. Each term is summed over the shared elements in element order,
-// starting from 0.0, so it is the very double a full n x n matrix would hold. The rows are
-// kept while they fit into `storedEntryLimit` entries; beyond that each row is summed
-// afresh whenever it is asked for, so memory stays proportional to the passages.
+// starting from 0.0, so it is the very double a full n x n matrix would hold.
+//
+// The sweeps read every row many times over, so the rows are kept as small as they can be:
+// while there are at most 65536 loops and 65536 different terms (a circuit built of a few
+// kinds of element has few), each term is two 16-bit numbers, its loop and its place in a
+// table of the different values. Otherwise a term is a 32-bit loop number and its value.
+// Rows beyond `storedEntryLimit` terms in all are not kept: each is summed afresh whenever
+// it is needed, so memory stays proportional to the passages.
 class MutualTerms {
 public:
+    enum class Layout { Narrow, Wide, Fresh };
+
     MutualTerms(const LoopPassages& passages, std::size_t storedEntryLimit);
 
-    // The non-zero terms of loop u's row, in no particular order. Valid until the next call.
-    std::span<const MutualEntry> Row(std::size_t u);
+    // Adds delta times each of loop u's terms to the right-hand side of the loop the term
+    // belongs to: drive[t] += delta * term, for every t that shares resistance with u.
+    void PassOn(std::size_t u, double delta, double* drive);
+
+    // The non-zero terms of loop u's row, in no particular order.
+    std::vector<MutualEntry> Row(std::size_t u);
     // How many non-zero terms loop u's row has.
     std::size_t RowLength(std::size_t u) const { return rowLength_[u]; }
 
-    bool stored() const { return stored_; }
+    Layout layout() const { return layout_; }
+    bool stored() const { return layout_ != Layout::Fresh; }
 
 private:
+    struct NarrowTerm {
+        std::uint16_t loop;
+        std::uint16_t value;  // place in distinct_
+    };
+
     void SumRow(std::size_t u, std::vector<MutualEntry>& out);
+    void KeepRows(std::size_t storedEntryLimit);
+    void Narrow();
 
     const LoopPassages& passages_;
-    bool stored_ = true;
-    std::vector<std::size_t> rowLength_;
-    std::vector<std::size_t> rowFirst_;
-    std::vector<MutualEntry> entries_;  // the stored rows, or the last row summed
+    Layout layout_ = Layout::Wide;
+    std::vector<std::uint32_t> rowLength_;
+    std::vector<std::size_t> rowFirst_;  // where each kept row starts, and the end
+
+    std::vector<std::uint32_t> wideLoop_;
+    std::vector<double> wideValue_;
+    std::vector<NarrowTerm> narrow_;
+    std::vector<double> distinct_;
 
     // Summing space per loop number: a term's running sum and whether the present row
-    // has touched it yet.
+    // has touched it yet; and the row last summed afresh.
     std::vector<double> sum_;
     std::vector<char> touched_;
     std::vector<std::uint32_t> touchedLoops_;
+    std::vector<MutualEntry> fresh_;
 };
 
 }  // namespace kelno

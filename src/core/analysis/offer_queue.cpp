@@ -2,75 +2,92 @@
 
 namespace kelno {
 
+namespace {
+
+constexpr std::size_t kArity = 4;
+
+}  // namespace
+
 void OfferQueue::Clear() {
-    for (const Entry& entry : heap_) {
-        place_[entry.point] = kAbsent;
-    }
     heap_.clear();
+    if (++round_ == 0) {  // the counter wrapped: forget every earlier search
+        for (Best& best : best_) {
+            best.round = 0;
+        }
+        round_ = 1;
+    }
 }
 
 bool OfferQueue::Improve(std::int32_t point, const Offer& offer) {
-    const std::uint32_t at = place_[point];
-    if (at == kAbsent) {
-        heap_.push_back({offer, point});
-        SiftUp(static_cast<std::uint32_t>(heap_.size() - 1), {offer, point});
-        return true;
-    }
-    if (!Precedes(offer, heap_[at].offer)) {
+    Best& best = best_[point];
+    const Entry entry = MakeEntry(LengthKey(offer.length), offer.link, point);
+    if (best.round == round_ && !(entry < MakeEntry(best.key, best.link, point))) {
         return false;
     }
-    SiftUp(at, {offer, point});
+    best = {KeyOf(entry), offer.link, round_};
+    Push(entry);
     return true;
 }
 
-std::int32_t OfferQueue::PopBest(Offer& offer) {
-    const Entry best = heap_.front();
-    place_[best.point] = kAbsent;
-    const Entry last = heap_.back();
-    heap_.pop_back();
-    if (!heap_.empty()) {
-        SiftDown(0, last);
+// An entry is the point's present offer when its link is the one the point keeps: a point
+// is offered each link at most once, and its taken offer has left the heap.
+bool OfferQueue::PopBest(std::int32_t& point, Offer& offer) {
+    while (!heap_.empty()) {
+        const Entry top = PopTop();
+        Best& best = best_[PointOf(top)];
+        if (LinkOf(top) == best.link) {
+            point = PointOf(top);
+            offer = {LengthOfKey(KeyOf(top)), LinkOf(top)};
+            best.link = -1;  // taken: an older offer with this link cannot remain
+            return true;
+        }
     }
-    offer = best.offer;
-    return best.point;
+    return false;
 }
 
-void OfferQueue::Place(std::uint32_t at, const Entry& entry) {
-    heap_[at] = entry;
-    place_[entry.point] = at;
-}
-
-// Moves the entry from `at` towards the top past every entry it precedes.
-void OfferQueue::SiftUp(std::uint32_t at, Entry entry) {
+void OfferQueue::Push(const Entry& entry) {
+    std::size_t at = heap_.size();
+    heap_.push_back(entry);
     while (at > 0) {
-        const std::uint32_t parent = (at - 1) / 2;
-        if (!Precedes(entry.offer, heap_[parent].offer)) {
+        const std::size_t parent = (at - 1) / kArity;
+        if (!(entry < heap_[parent])) {
             break;
         }
-        Place(at, heap_[parent]);
+        heap_[at] = heap_[parent];
         at = parent;
     }
-    Place(at, entry);
+    heap_[at] = entry;
 }
 
-// Moves the entry from `at` towards the bottom past every entry that precedes it.
-void OfferQueue::SiftDown(std::uint32_t at, Entry entry) {
-    const auto size = static_cast<std::uint32_t>(heap_.size());
+// Takes out the first entry and lets the last one sink from the top past every entry that
+// comes before it.
+OfferQueue::Entry OfferQueue::PopTop() {
+    const Entry top = heap_.front();
+    const Entry last = heap_.back();
+    heap_.pop_back();
+    const std::size_t size = heap_.size();
+    if (size == 0) {
+        return top;
+    }
+    std::size_t at = 0;
     while (true) {
-        std::uint32_t child = 2 * at + 1;
-        if (child >= size) {
+        const std::size_t first = kArity * at + 1;
+        if (first >= size) {
             break;
         }
-        if (child + 1 < size && Precedes(heap_[child + 1].offer, heap_[child].offer)) {
-            ++child;
+        const std::size_t end = first + kArity < size ? first + kArity : size;
+        std::size_t child = first;
+        for (std::size_t c = first + 1; c < end; ++c) {
+            child = heap_[c] < heap_[child] ? c : child;
         }
-        if (!Precedes(heap_[child].offer, entry.offer)) {
+        if (!(heap_[child] < last)) {
             break;
         }
-        Place(at, heap_[child]);
+        heap_[at] = heap_[child];
         at = child;
     }
-    Place(at, entry);
+    heap_[at] = last;
+    return top;
 }
 
 }  // namespace kelno
