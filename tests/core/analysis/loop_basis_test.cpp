@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <random>
 #include <string>
 
+#include "core/analysis/literal_analysis.h"
 #include "core/circuit_builder.h"
 
 namespace kelno {
@@ -189,6 +191,97 @@ TEST(LoopBasisTest, ConductingElementBesideAnOpenSwitchIsAStep) {
             EXPECT_EQ(Loops(c), (Strings{"0+ 1+ 2-", "3+ 2+", "4+ 2-"})) << "closed";
         }
     }
+}
+
+// Elements on a bridge (the only way between two parts) or on a dangling tail can close no
+// loop; an element beside them between the same two points can, through them.
+TEST(LoopBasisTest, BridgesAndTailsCloseNoLoopButElementsBesideThemDo) {
+    struct Case {
+        const char* name;
+        std::vector<std::array<double, 4>> elements;  // kind, end1, end2, resistance
+        Strings loops;
+    };
+    // Two triangles, 0-1-2 and 3-4-5, and what joins them.
+    const std::vector<std::array<double, 4>> triangles{{1, 0, 1, 0.1}, {0, 1, 2, 0}, {2, 2, 0, 10},
+                                                       {2, 3, 4, 10},  {0, 4, 5, 0}, {0, 5, 3, 0}};
+    const auto with = [&](std::vector<std::array<double, 4>> more) {
+        std::vector<std::array<double, 4>> all = triangles;
+        all.insert(all.begin() + 3, more.begin(), more.end());
+        return all;
+    };
+    const Case cases[] = {
+        {"BridgeAndTail",
+         with({{2, 2, 3, 10}, {0, 5, 6, 0}, {0, 6, 7, 0}}),
+         {"0+ 1+ 2+", "6+ 7+ 8+"}},
+        {"TwinBridge", with({{2, 2, 3, 10}, {2, 2, 3, 20}}), {"0+ 1+ 2+", "4+ 3-", "5+ 6+ 7+"}},
+        {"OpenSwitchOnTheBridge", with({{6, 2, 3, 1}, {2, 3, 2, 10}}), {"0+ 1+ 2+", "5+ 6+ 7+"}},
+        {"OpenSwitchBesideTwo",
+         with({{6, 2, 3, 1}, {2, 3, 2, 10}, {3, 2, 3, 0.5}}),
+         {"0+ 1+ 2+", "5+ 4+", "6+ 7+ 8+"}},
+        {"TwoPaths",
+         with({{2, 2, 3, 10}, {0, 1, 4, 0}}),
+         {"0+ 1+ 2+", "3+ 7- 6- 4- 1+", "5+ 6+ 7+"}},
+    };
+    for (const Case& tc : cases) {
+        Circuit c;
+        CircuitBuilder b(c);
+        for (const auto& [kind, end1, end2, resistance] : tc.elements) {
+            b.Add(KindFromCode(static_cast<int>(kind)), static_cast<int>(end1),
+                  static_cast<int>(end2), resistance);
+        }
+        Circuit literal(c);
+        EXPECT_EQ(Loops(c), tc.loops) << tc.name;
+        std::vector<std::string> expected;
+        for (const LoopPath& path : testing::LiteralLoops(literal)) {
+            expected.push_back(Describe(path));
+        }
+        EXPECT_EQ(Loops(c), expected) << tc.name << " against the rescanning search";
+    }
+}
+
+// Rings joined by bridges, with trees hanging off them and twin elements, in random order:
+// the same loops as the rescanning search, and no loop through a bridge or a tree.
+TEST(LoopBasisTest, ForestsOfRingsGiveTheLoopsOfTheRescanningSearch) {
+    std::mt19937 random(7);
+    const auto below = [&](int bound) { return static_cast<int>(random() % bound); };
+    int loopsSeen = 0;
+    for (int round = 0; round < 150; ++round) {
+        std::vector<std::array<int, 3>> branches;  // kind, end1, end2
+        int points = 0;
+        const int rings = 1 + below(4);
+        for (int r = 0; r < rings; ++r) {
+            const int first = points;
+            const int size = 1 + below(4);
+            for (int k = 0; k < size; ++k) {
+                branches.push_back({below(7), first + k, first + (k + 1) % size});
+            }
+            points += size;
+            if (r > 0) {  // a bridge back to an earlier ring
+                branches.push_back({below(7), below(first), first + below(size)});
+            }
+        }
+        for (int tail = below(8); tail > 0; --tail) {
+            branches.push_back({below(7), below(points), points});
+            ++points;
+        }
+        for (int twin = below(3); twin > 0; --twin) {
+            branches.push_back(branches[below(static_cast<int>(branches.size()))]);
+        }
+        std::shuffle(branches.begin(), branches.end(), random);
+        Circuit c;
+        CircuitBuilder b(c);
+        for (const auto& [kind, end1, end2] : branches) {
+            b.Add(KindFromCode(kind), end1, end2);
+        }
+        Circuit literal(c);
+        std::vector<std::string> expected;
+        for (const LoopPath& path : testing::LiteralLoops(literal)) {
+            expected.push_back(Describe(path));
+        }
+        loopsSeen += static_cast<int>(expected.size());
+        EXPECT_EQ(Loops(c), expected) << "round " << round;
+    }
+    EXPECT_GT(loopsSeen, 150);
 }
 
 }  // namespace

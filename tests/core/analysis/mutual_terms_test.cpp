@@ -87,5 +87,77 @@ TEST(MutualTermsTest, TermsThatCancelAreLeftOut) {
     }
 }
 
+// `loops` loops, each pair of which shares an element of its own, with resistances that
+// repeat every `period` elements: the rows hold loops - 1 terms each, and there are
+// `period` different values among them (or fewer, when fewer pairs).
+LoopPassages PairwiseLoops(std::uint32_t loops, std::uint32_t period) {
+    LoopPassages p;
+    std::vector<std::vector<Passage>> byLoop(loops);
+    p.elementFirst.push_back(0);
+    for (std::uint32_t u = 0; u < loops; ++u) {
+        for (std::uint32_t t = u + 1; t < loops; ++t) {
+            const auto element = static_cast<std::uint32_t>(p.resistance.size());
+            p.resistance.push_back(1.0 + 0.001 * (element % period));
+            const bool same = (u + t) % 3 != 0;
+            byLoop[u].push_back({element, true});
+            byLoop[t].push_back({element, same});
+            p.byElement.push_back({u, true});
+            p.byElement.push_back({t, same});
+            p.elementFirst.push_back(static_cast<std::uint32_t>(p.byElement.size()));
+        }
+    }
+    p.loopFirst.push_back(0);
+    for (std::uint32_t u = 0; u < loops; ++u) {
+        std::sort(byLoop[u].begin(), byLoop[u].end(),
+                  [](const Passage& a, const Passage& b) { return a.index < b.index; });
+        p.byLoop.insert(p.byLoop.end(), byLoop[u].begin(), byLoop[u].end());
+        p.loopFirst.push_back(static_cast<std::uint32_t>(p.byLoop.size()));
+    }
+    return p;
+}
+
+// Every layout of the rows holds the same terms, and passing a change on through a row adds
+// delta times each term to the right loop: the same doubles whichever way the rows are kept.
+TEST(MutualTermsTest, EveryLayoutPassesOnTheSameDoubles) {
+    struct Case {
+        const char* name;
+        std::uint32_t loops;
+        std::uint32_t period;
+        std::size_t limit;
+        MutualTerms::Layout layout;
+    };
+    const Case cases[] = {
+        {"FewValues", 40, 7, 100000, MutualTerms::Layout::Narrow},
+        {"TooManyValuesForSixteenBits", 400, 1000000, 1000000, MutualTerms::Layout::Wide},
+        {"TooManyTerms", 40, 7, 500, MutualTerms::Layout::Fresh},
+    };
+    for (const Case& tc : cases) {
+        const LoopPassages passages = PairwiseLoops(tc.loops, tc.period);
+        MutualTerms terms(passages, tc.limit);
+        ASSERT_EQ(terms.layout(), tc.layout) << tc.name;
+        std::vector<double> drive(tc.loops, 0.5);
+        std::vector<double> expected(tc.loops, 0.5);
+        for (std::uint32_t u = 0; u < tc.loops; u += 7) {
+            const double delta = 0.1 + u * 1e-3;
+            // Loop u shares element e with loop t; the sum of one resistance is 0.0 - r.
+            for (const Passage& own : passages.OfLoop(u)) {
+                for (const Passage& other : passages.OfElement(own.index)) {
+                    if (other.index != u) {
+                        const double r = passages.resistance[own.index];
+                        const double term = 0.0 + (own.forward == other.forward ? -r : r);
+                        expected[other.index] += delta * term;
+                    }
+                }
+            }
+            terms.PassOn(u, delta, drive.data());
+            EXPECT_EQ(terms.RowLength(u), tc.loops - 1) << tc.name;
+            EXPECT_EQ(terms.Row(u).size(), tc.loops - 1) << tc.name;
+        }
+        for (std::uint32_t t = 0; t < tc.loops; ++t) {
+            ASSERT_EQ(Bits(drive[t]), Bits(expected[t])) << tc.name << " loop " << t;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace kelno
