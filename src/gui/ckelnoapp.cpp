@@ -9,6 +9,8 @@
 #include "caboutdlg.h"
 #include "ckelnodoc.h"
 #include "ckelnoview.h"
+#include "classroom_commands.h"
+#include "classroom_mode.h"
 #include "cmainframe.h"
 #include "command_ids.h"
 #include "command_table.h"
@@ -45,7 +47,9 @@ CKelnoApp::CKelnoApp(Prompts* prompts, Document::Clock clock)
     }
     prompts_ = prompts;
     document_ = std::make_unique<CKelnoDoc>(*prompts_, std::move(clock));
+    classroom_ = std::make_unique<ClassroomMode>(*document_);
     view_ = new CKelnoView(*document_, frame_.get());
+    view_->SetClassroom(*classroom_);
     frame_->SetView(view_);
     printing_ = std::make_unique<PrintCommands>(
         *prompts_, [this](QPagedPaintDevice& device, std::string& error) {
@@ -53,6 +57,8 @@ CKelnoApp::CKelnoApp(Prompts* prompts, Document::Clock clock)
         });
     ConnectDocument();
     ConnectCommands();
+    // A child of the frame, which deletes it.
+    new ClassroomCommands(*frame_, *document_, *view_, *classroom_, *prompts_);
     frame_->SetDocumentTitle(document_->title());
     UpdateCommandStates();
 }
@@ -115,7 +121,7 @@ void CKelnoApp::ConnectCommands() {
     on(cmd::kSelectAll, [view] { view->SelectAll(); });
     on(cmd::kGrid, [view] { view->ToggleGrid(); });
     on(cmd::kComment, [doc] { doc->EditComment(); });
-    on(cmd::kOptions, [doc] { doc->EditOptions(); });
+    on(cmd::kOptions, [this] { OnOptions(); });
     on(cmd::kAbout, [this] { OnAbout(); });
     for (const int id : ToolCommands()) {
         const int tool = *ToolOfCommand(id);
@@ -149,6 +155,9 @@ std::optional<int> CKelnoApp::Start(const std::vector<std::string>& args) {
     desktop_.registerProgram();
 
     const StartupCommand command = ParseStartupCommand(args);
+    if (command.predict) {
+        classroom_->StartInPredictMode();
+    }
     switch (command.action) {
         case StartupAction::UsageError:
             prompts_->ShowError(QString::fromStdString(command.error));
@@ -266,6 +275,13 @@ void CKelnoApp::OnPrintSetup() {
 
 void CKelnoApp::OnAbout() {
     ShowAboutBox(frame_.get());
+}
+
+void CKelnoApp::OnOptions() {
+    bool explainShort = classroom_->explainShort();
+    if (document_->EditOptions(explainShort)) {
+        classroom_->SetExplainShort(explainShort);
+    }
 }
 
 }  // namespace kelno

@@ -18,6 +18,7 @@ namespace kelno {
 class CKelnoDoc;
 class CKelnoView;
 class CMainFrame;
+class ClassroomMode;
 class DialogPrompts;
 class PrintCommands;
 class Prompts;
@@ -51,6 +52,7 @@ public:
     CKelnoDoc& document() { return *document_; }
     CKelnoView& view() { return *view_; }
     PrintCommands& printing() { return *printing_; }
+    ClassroomMode& classroom() { return *classroom_; }
     const RecentFileList& recentFiles() const { return recentFiles_; }
     int previewPages() const { return previewPages_; }
 
@@ -71,6 +73,7 @@ private:
     void OnPrintPreview();
     void OnPrintSetup();
     void OnAbout();
+    void OnOptions();
 
     std::optional<int> PrintAndEnd(const QString& path, const QString& printer);
     int Unregister(bool quietly);
@@ -82,6 +85,7 @@ private:
     std::unique_ptr<DialogPrompts> ownPrompts_;
     Prompts* prompts_ = nullptr;
     std::unique_ptr<CKelnoDoc> document_;
+    std::unique_ptr<ClassroomMode> classroom_;
     std::unique_ptr<PrintCommands> printing_;
     // Destroyed first: the window and the view it holds refer to the document.
     std::unique_ptr<CMainFrame> frame_;

@@ -219,11 +219,15 @@ void CKelnoDoc::ShowCommentOnOpening() {
     }
 }
 
-void CKelnoDoc::EditOptions() {
+bool CKelnoDoc::EditOptions(bool& explainShort) {
     DocumentOptions options = document_.options();
-    if (prompts_->EditOptions(options)) {
-        document_.SetOptions(options);
+    bool explain = explainShort;
+    if (!prompts_->EditOptions(options, explain)) {
+        return false;
     }
+    explainShort = explain;
+    document_.SetOptions(options);
+    return true;
 }
 
 }  // namespace kelno

@@ -55,9 +55,10 @@ public:
     bool SaveAs();
     bool SaveTo(const QString& path);
 
-    // The comment and options commands.
+    // The comment and options commands. The options dialog also edits the editor's own
+    // `explainShort`, which changes only when the dialog is confirmed (true).
     void EditComment();
-    void EditOptions();
+    bool EditOptions(bool& explainShort);
 
     void Undo() { document_.Undo(); }
     void Redo() { document_.Redo(); }

@@ -9,6 +9,7 @@
 
 #include "circuit_rendering.h"
 #include "ckelnodoc.h"
+#include "classroom_mode.h"
 #include "qpainter_surface.h"
 #include "tool_cursors.h"
 
@@ -60,11 +61,27 @@ DrawSettings CKelnoView::drawSettings() const {
     settings.shortCircuit = core.shortCircuit();
     settings.currentTool = core.currentTool();
     settings.gridExtent = LogicalExtent(size(), ScaleOf(*this));
+    if (classroom_ != nullptr) {
+        classroom_->Decorate(settings);
+    }
     return settings;
 }
 
+void CKelnoView::SetClassroom(ClassroomMode& classroom) {
+    classroom_ = &classroom;
+    connect(classroom_, &ClassroomMode::changed, this, &CKelnoView::FollowClassroom);
+    FollowClassroom();
+}
+
+void CKelnoView::FollowClassroom() {
+    controller_->SetReadingsHidden(classroom_->readingsHidden());
+    update();
+}
+
 StatusSink CKelnoView::StatusToFrame() {
-    return [this](std::string_view text) { SetStatusText(text); };
+    return [this](std::string_view text) {
+        SetStatusText(classroom_ != nullptr ? classroom_->StatusText(text) : std::string(text));
+    };
 }
 
 // --- Painting ----------------------------------------------------------------------------

@@ -13,6 +13,7 @@ class QPagedPaintDevice;
 namespace kelno {
 
 class CKelnoDoc;
+class ClassroomMode;
 
 // The view of the circuit: paints the document's live circuit through DrawCircuit, directly
 // or, with smooth display, through an off-screen picture of the whole view; hands mouse and
@@ -28,9 +29,12 @@ public:
     EditController& controller() { return *controller_; }
     const EditController& controller() const { return *controller_; }
 
-    // What DrawCircuit is given: the document's state and options, the grid and this view's
-    // extent.
+    // What DrawCircuit is given: the document's state and options, the grid, this view's
+    // extent and the classroom's layers.
     DrawSettings drawSettings() const;
+
+    // The classroom's layers and status text from now on (none without this).
+    void SetClassroom(ClassroomMode& classroom);
 
     // The one page of printing and print preview: the circuit at true size.
     bool PrintPage(QPagedPaintDevice& device, std::string& error);
@@ -67,8 +71,10 @@ private:
     void PaintView(QPainter& painter, QColor background);
     void PaintRubberLines(QPainter& painter, QColor background);
     StatusSink StatusToFrame();
+    void FollowClassroom();
 
     CKelnoDoc& document_;
+    ClassroomMode* classroom_ = nullptr;
     std::unique_ptr<EditController> controller_;
 };
 

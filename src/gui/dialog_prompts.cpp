@@ -12,6 +12,7 @@ namespace {
 
 const QString kKelFilter = QStringLiteral("Kelno ﾌｧｲﾙ (*.kel)");
 const QString kAllFilesFilter = QStringLiteral("すべてのﾌｧｲﾙ (*)");
+const QString kSvgFilter = QStringLiteral("SVG 画像 (*.svg)");
 
 }  // namespace
 
@@ -75,13 +76,25 @@ bool DialogPrompts::EditComment(Comment& comment) {
     return true;
 }
 
-bool DialogPrompts::EditOptions(DocumentOptions& options) {
+bool DialogPrompts::EditOptions(DocumentOptions& options, bool& explainShort) {
     COptionDlg dialog(options, parent_);
+    dialog.SetExplainShort(explainShort);
     if (dialog.exec() != QDialog::Accepted) {
         return false;
     }
     options = dialog.options();
+    explainShort = dialog.explainShort();
     return true;
+}
+
+QString DialogPrompts::ChooseSvgFileToSave(const QString& suggestedPath) {
+    QFileDialog dialog(parent_, QStringLiteral("SVG で保存"), suggestedPath, kSvgFilter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("svg"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().constFirst();
 }
 
 }  // namespace kelno

@@ -19,7 +19,8 @@ public:
     QString ChooseFileToOpen(const QString& directory) override;
     QString ChooseFileToSave(const QString& suggestedPath) override;
     bool EditComment(Comment& comment) override;
-    bool EditOptions(DocumentOptions& options) override;
+    bool EditOptions(DocumentOptions& options, bool& explainShort) override;
+    QString ChooseSvgFileToSave(const QString& suggestedPath) override;
 
     // The name filters of the open and save dialogs.
     static QString OpenFilters();

@@ -34,9 +34,12 @@ public:
     virtual QString ChooseFileToOpen(const QString& directory) = 0;
     virtual QString ChooseFileToSave(const QString& suggestedPath) = 0;
 
-    // The comment and options dialogs: true (and the edited values) on OK.
+    // The comment and options dialogs: true (and the edited values) on OK. The options
+    // dialog also edits the editor's own option `explainShort`, the highlight of a short.
     virtual bool EditComment(Comment& comment) = 0;
-    virtual bool EditOptions(DocumentOptions& options) = 0;
+    virtual bool EditOptions(DocumentOptions& options, bool& explainShort) = 0;
+    // The SVG file to save the picture in; empty when the user cancelled.
+    virtual QString ChooseSvgFileToSave(const QString& suggestedPath) = 0;
 };
 
 }  // namespace kelno

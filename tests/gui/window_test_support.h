@@ -38,6 +38,13 @@ public:
     std::vector<Comment> commentsShown;
 
     std::deque<std::optional<DocumentOptions>> optionAnswers;
+    // The highlight of a short as the options dialog showed it, and as the user leaves it
+    // (unchanged when there is no answer).
+    std::vector<bool> explainShortShown;
+    std::deque<bool> explainShortAnswers;
+
+    std::deque<QString> svgFilesToSave;
+    std::vector<QString> svgSuggestions;
 
     SaveAnswer AskSaveChanges(const QString& documentName) override {
         saveQuestions.push_back(documentName);
@@ -65,19 +72,29 @@ public:
         }
         return answer.has_value();
     }
-    bool EditOptions(DocumentOptions& options) override {
+    bool EditOptions(DocumentOptions& options, bool& explainShort) override {
+        explainShortShown.push_back(explainShort);
         const std::optional<DocumentOptions> answer =
             Next(optionAnswers, std::optional<DocumentOptions>(), "options dialog");
         if (answer) {
             options = *answer;
+            if (!explainShortAnswers.empty()) {
+                explainShort = explainShortAnswers.front();
+                explainShortAnswers.pop_front();
+            }
         }
         return answer.has_value();
+    }
+    QString ChooseSvgFileToSave(const QString& suggestedPath) override {
+        svgSuggestions.push_back(suggestedPath);
+        return Next(svgFilesToSave, QString(), "SVG save dialog");
     }
 
     // Every scripted answer was used.
     bool scriptUsedUp() const {
         return saveAnswers.empty() && newerVersionAnswers.empty() && filesToOpen.empty() &&
-               filesToSave.empty() && commentAnswers.empty() && optionAnswers.empty();
+               filesToSave.empty() && commentAnswers.empty() && optionAnswers.empty() &&
+               explainShortAnswers.empty() && svgFilesToSave.empty();
     }
 
 private:
