@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 #include "document/document.h"
+#include "editing/editing_port.h"
 
 namespace kelno {
 
@@ -33,10 +35,14 @@ public:
     // The file to open or to save as; empty when the user cancelled.
     virtual QString ChooseFileToOpen(const QString& directory) = 0;
     virtual QString ChooseFileToSave(const QString& suggestedPath) = 0;
+    // The file to save the view's picture in as a bitmap; empty when the user cancelled.
+    virtual QString ChooseBitmapFile() = 0;
 
     // The comment and options dialogs: true (and the edited values) on OK.
     virtual bool EditComment(Comment& comment) = 0;
     virtual bool EditOptions(DocumentOptions& options) = 0;
+    // The details dialog of an element: the values entered on OK, nothing on Cancel.
+    virtual std::optional<DetailsValues> EditDetails(const DetailsValues& initial) = 0;
 };
 
 }  // namespace kelno
