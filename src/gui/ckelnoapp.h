@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -64,6 +65,9 @@ private:
     void ConnectDocument();
     void ConnectCommands();
     void UpdateCommandStates();
+    void UpdatePasteState();
+    // Runs a command as its menu item does; the context menu runs commands this way.
+    void RunCommand(int id);
     void UpdateRecentMenu();
     void RememberFile(const QString& path);
 
@@ -90,6 +94,10 @@ private:
     // Destroyed first: the window and the view it holds refer to the document.
     std::unique_ptr<CMainFrame> frame_;
     CKelnoView* view_ = nullptr;
+    std::map<int, std::function<void()>> handlers_;
+    // Whether the clipboard holds circuit text; read again only when the clipboard changes,
+    // since reading another program's clipboard takes a round trip to it.
+    bool pasteAvailable_ = false;
 };
 
 }  // namespace kelno

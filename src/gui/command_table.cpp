@@ -111,6 +111,22 @@ constexpr int kToolBar[] = {
     cmd::kRevealReadings,
 };
 
+constexpr ContextMenuItem kContextMenu[] = {
+    {cmd::kCut, "切り取り"},
+    {cmd::kCopy, "ｺﾋﾟｰ"},
+    {cmd::kPaste, "貼り付け"},
+    {cmd::kSelectAll, "すべて選択"},
+    {0, ""},
+    {cmd::kSelectionTool, "選択"},
+    {cmd::kWireTool, "導線"},
+    {cmd::kBatteryTool, "乾電池"},
+    {cmd::kBulbTool, "電球"},
+    {cmd::kResistorTool, "抵抗"},
+    {cmd::kAmmeterTool, "電流計"},
+    {cmd::kVoltmeterTool, "電圧計"},
+    {cmd::kSwitchTool, "スイッチ"},
+};
+
 struct ToolCommand {
     int command;
     int tool;
@@ -165,6 +181,10 @@ int CommandOfTool(int tool) {
 
 std::span<const int> ToolCommands() {
     return kToolItems;
+}
+
+std::span<const ContextMenuItem> ContextMenu() {
+    return kContextMenu;
 }
 
 }  // namespace kelno

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -195,10 +197,14 @@ TEST_F(WindowTest, UndoAndRedoAreEnabledExactlyWhenTheyCanAct) {
     EXPECT_EQ(core().circuit().ElementCount(), elements - 1);
 }
 
-TEST_F(WindowTest, ClipboardCommandsWaitForTheEditingCommands) {
-    for (const int id : {command::kCut, command::kCopy, command::kPaste, command::kSaveBitmap}) {
+// An empty circuit has nothing to cut or copy, and text that is no circuit nothing to
+// paste; its picture can always be saved.
+TEST_F(WindowTest, EmptyCircuitOffersOnlyTheBitmapOfTheEditingCommands) {
+    QGuiApplication::clipboard()->setText(QStringLiteral("no circuit"));
+    for (const int id : {command::kCut, command::kCopy, command::kPaste}) {
         EXPECT_FALSE(command(id)->isEnabled()) << id;
     }
+    EXPECT_TRUE(command(command::kSaveBitmap)->isEnabled());
 }
 
 TEST_F(WindowTest, PaintingAFailedAnalysisSaysShortInTheStatusBar) {

@@ -46,6 +46,12 @@ public:
     std::deque<QString> svgFilesToSave;
     std::vector<QString> svgSuggestions;
 
+    std::deque<QString> bitmapFiles;
+
+    // The details dialog's answer: the values entered, or nothing for Cancel.
+    std::deque<std::optional<DetailsValues>> detailsAnswers;
+    std::vector<DetailsValues> detailsShown;
+
     SaveAnswer AskSaveChanges(const QString& documentName) override {
         saveQuestions.push_back(documentName);
         return Next(saveAnswers, SaveAnswer::Cancel, "save question");
@@ -62,6 +68,11 @@ public:
     QString ChooseFileToSave(const QString& suggestedPath) override {
         saveSuggestions.push_back(suggestedPath);
         return Next(filesToSave, QString(), "save dialog");
+    }
+    QString ChooseBitmapFile() override { return Next(bitmapFiles, QString(), "bitmap dialog"); }
+    std::optional<DetailsValues> EditDetails(const DetailsValues& initial) override {
+        detailsShown.push_back(initial);
+        return Next(detailsAnswers, std::optional<DetailsValues>(), "details dialog");
     }
     bool EditComment(Comment& comment) override {
         commentsShown.push_back(comment);
@@ -94,7 +105,8 @@ public:
     bool scriptUsedUp() const {
         return saveAnswers.empty() && newerVersionAnswers.empty() && filesToOpen.empty() &&
                filesToSave.empty() && commentAnswers.empty() && optionAnswers.empty() &&
-               explainShortAnswers.empty() && svgFilesToSave.empty();
+               explainShortAnswers.empty() && svgFilesToSave.empty() && bitmapFiles.empty() &&
+               detailsAnswers.empty();
     }
 
 private:
