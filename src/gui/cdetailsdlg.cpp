@@ -47,6 +47,7 @@ std::optional<double> CDetailsDlg::ReadBox(QLineEdit* box) {
     const std::optional<double> value = ParseDetailsNumber(box->text().toStdString());
     if (!value) {
         messageSink_(QString::fromUtf8(kNumberRequired));
+        activateWindow();  // the keys come back to the dialog once the message has gone
         box->setFocus();
         box->selectAll();
     }
