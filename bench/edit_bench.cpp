@@ -1,14 +1,22 @@
 // The time of one drag step of the editor on a large circuit: the step that pulls a link off
 // a junction (with the undo state and the analysis it triggers), the first step that only
-// takes the undo state, and a plain step of a dragged point.
+// takes the undo state, and a plain step of a dragged point; and a step in the editor's
+// view with the repaint the user waits for.
 
 #include <benchmark/benchmark.h>
 
+#include <QApplication>
+#include <QMouseEvent>
+#include <QWindow>
 #include <cstdint>
 #include <optional>
 #include <string_view>
 #include <vector>
 
+#include "ckelnoapp.h"
+#include "ckelnodoc.h"
+#include "ckelnoview.h"
+#include "cmainframe.h"
 #include "document/document.h"
 #include "editing/edit_controller.h"
 #include "editing/editing_port.h"
@@ -134,6 +142,48 @@ void BM_DragStepPlain(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_DragStepPlain)->Unit(benchmark::kMicrosecond);
+
+void SendMouse(QWidget& view, QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
+    QMouseEvent event(type, QPointF(at), QPointF(view.mapToGlobal(at)), Qt::LeftButton, buttons,
+                      Qt::NoModifier);
+    QApplication::sendEvent(&view, &event);
+}
+
+// A step of a dragged junction in the editor's window of 1280 x 900 pixels: the mouse
+// event, the controller's step and the repaint of the whole view, which draws every
+// element again.
+void BM_ViewDragStep(benchmark::State& state) {
+    CKelnoApp app;
+    app.frame().resize(1280, 900);
+    app.frame().show();
+    while (!app.frame().windowHandle()->isExposed()) {
+        QApplication::processEvents();  // a view that is not shown yet does not paint
+    }
+    Document& doc = app.document().core();
+    BuildGrid(doc.circuit());
+    doc.CircuitChanged();
+    doc.ChooseTool(kWireTool);
+    CKelnoView& view = app.view();
+    const auto pixel = [&view](LogicalPoint p) {
+        const DevicePoint d = view.controller().scale().ToDevice(p);
+        return QPoint(static_cast<int>(d.x), static_cast<int>(d.y));
+    };
+    const QPoint junction = pixel(GridPosition(5, 5));
+    SendMouse(view, QEvent::MouseButtonPress, junction, Qt::LeftButton);
+    SendMouse(view, QEvent::MouseMove, junction + QPoint(20, 20), Qt::LeftButton);
+    view.repaint();
+    bool there = false;
+    for (auto _ : state) {
+        SendMouse(view, QEvent::MouseMove, junction + QPoint(there ? 20 : 40, 20), Qt::LeftButton);
+        view.repaint();
+        there = !there;
+    }
+    SendMouse(view, QEvent::MouseButtonRelease, junction, Qt::NoButton);
+    if (doc.circuit().ElementCount() != kElements || !doc.modified()) {
+        state.SkipWithError("the steps did not drag the junction");
+    }
+}
+BENCHMARK(BM_ViewDragStep)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace kelno

@@ -31,7 +31,7 @@ inline constexpr const char* kStartupPrintNeedsPrinter = "ﾌﾟﾘﾝﾀ名が�
 inline constexpr const char* kStartupTooManyFiles = "ﾌｧｲﾙは 1 つだけ指定してください。";
 inline constexpr const char* kStartupUsage =
     "使い方:\n"
-    "kelno [ﾌｧｲﾙ]\n"
+    "kelno [--predict] [ﾌｧｲﾙ]\n"
     "kelno /p ﾌｧｲﾙ\n"
     "kelno /pt ﾌｧｲﾙ ﾌﾟﾘﾝﾀ\n"
     "kelno /Unregister";

@@ -28,8 +28,8 @@ void PaintCircuit(QPainter& painter, const ViewScale& scale, QRect area, QColor 
     DrawCircuit(circuit, surface, settings, status);
 }
 
-QImage RenderCircuitImage(const Circuit& circuit, const DrawSettings& settings, QSize size,
-                          const StatusSink& status) {
+QImage RenderViewImage(const Circuit& circuit, const DrawSettings& settings, QSize size,
+                       const ViewScale& scale, const StatusSink& status) {
     if (size.isEmpty()) {
         return {};
     }
@@ -38,12 +38,20 @@ QImage RenderCircuitImage(const Circuit& circuit, const DrawSettings& settings, 
         return {};
     }
     constexpr double kMetresPerInch = 0.0254;
-    image.setDotsPerMeterX(static_cast<int>(std::lround(kScreenDpi / kMetresPerInch)));
-    image.setDotsPerMeterY(static_cast<int>(std::lround(kScreenDpi / kMetresPerInch)));
+    constexpr double kUnitsPerInch = 254.0;  // logical units are 0.1 mm
+    image.setDotsPerMeterX(
+        static_cast<int>(std::lround(scale.pixelsPerUnitX() * kUnitsPerInch / kMetresPerInch)));
+    image.setDotsPerMeterY(
+        static_cast<int>(std::lround(scale.pixelsPerUnitY() * kUnitsPerInch / kMetresPerInch)));
     QPainter painter(&image);
-    PaintCircuit(painter, ViewScale::FromDpi(kScreenDpi, kScreenDpi), image.rect(), Qt::white,
-                 circuit, settings, status);
+    PaintCircuit(painter, scale, image.rect(), Qt::white, circuit, settings, status);
     return image;
+}
+
+QImage RenderCircuitImage(const Circuit& circuit, const DrawSettings& settings, QSize size,
+                          const StatusSink& status) {
+    return RenderViewImage(circuit, settings, size, ViewScale::FromDpi(kScreenDpi, kScreenDpi),
+                           status);
 }
 
 RgbImage ToRgbImage(const QImage& image) {

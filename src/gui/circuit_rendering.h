@@ -29,8 +29,12 @@ void PaintCircuit(QPainter& painter, const ViewScale& scale, QRect area, QColor 
                   const Circuit& circuit, const DrawSettings& settings,
                   const StatusSink& status = {});
 
-// The picture the bitmap export makes: `size` pixels of the view at the scale of a 96 dpi
-// screen, on white. A null image when the size is empty or no memory is left.
+// The picture of a view: `size` pixels at the view's scale, on white. A null image when the
+// size is empty or no memory is left.
+QImage RenderViewImage(const Circuit& circuit, const DrawSettings& settings, QSize size,
+                       const ViewScale& scale, const StatusSink& status = {});
+
+// The same picture at the scale of a 96 dpi screen, whatever screen there is.
 QImage RenderCircuitImage(const Circuit& circuit, const DrawSettings& settings, QSize size,
                           const StatusSink& status = {});
 

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QFile>
 #include <QFileInfo>
 #include <QSessionManager>
@@ -9,6 +10,8 @@
 #include "caboutdlg.h"
 #include "ckelnodoc.h"
 #include "ckelnoview.h"
+#include "classroom_commands.h"
+#include "classroom_mode.h"
 #include "cmainframe.h"
 #include "command_ids.h"
 #include "command_table.h"
@@ -45,7 +48,9 @@ CKelnoApp::CKelnoApp(Prompts* prompts, Document::Clock clock)
     }
     prompts_ = prompts;
     document_ = std::make_unique<CKelnoDoc>(*prompts_, std::move(clock));
+    classroom_ = std::make_unique<ClassroomMode>(*document_);
     view_ = new CKelnoView(*document_, frame_.get());
+    view_->SetClassroom(*classroom_);
     frame_->SetView(view_);
     printing_ = std::make_unique<PrintCommands>(
         *prompts_, [this](QPagedPaintDevice& device, std::string& error) {
@@ -53,6 +58,8 @@ CKelnoApp::CKelnoApp(Prompts* prompts, Document::Clock clock)
         });
     ConnectDocument();
     ConnectCommands();
+    // A child of the frame, which deletes it.
+    new ClassroomCommands(*frame_, *document_, *view_, *classroom_, *prompts_);
     frame_->SetDocumentTitle(document_->title());
     UpdateCommandStates();
 }
@@ -76,6 +83,10 @@ void CKelnoApp::ConnectDocument() {
     connect(doc, &CKelnoDoc::modifiedChanged, this, &CKelnoApp::UpdateCommandStates);
     connect(view_, &CKelnoView::statusTextChanged, frame, &CMainFrame::SetMessageText);
     connect(view_, &CKelnoView::gridChanged, this, &CKelnoApp::UpdateCommandStates);
+    connect(view_, &CKelnoView::editStateChanged, this, &CKelnoApp::UpdateCommandStates);
+    connect(view_, &CKelnoView::commandChosen, this, &CKelnoApp::RunCommand);
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
+            &CKelnoApp::UpdatePasteState);
     connect(frame, &CMainFrame::recentFileChosen, this, &CKelnoApp::OnOpenRecentFile);
     connect(frame, &CMainFrame::filesDropped, this,
             [this](const QStringList& paths) { OpenFile(paths.constFirst()); });
@@ -99,6 +110,7 @@ void CKelnoApp::ConnectCommands() {
     CKelnoView* view = view_;
     CMainFrame* frame = frame_.get();
     const auto on = [frame, this](int id, auto handler) {
+        handlers_[id] = handler;
         connect(frame->command(id), &QAction::triggered, this, handler);
     };
     on(cmd::kFileNew, [this] { OnFileNew(); });
@@ -110,12 +122,16 @@ void CKelnoApp::ConnectCommands() {
     on(cmd::kPrint, [this] { printing_->Print(frame_.get()); });
     on(cmd::kPrintPreview, [this] { OnPrintPreview(); });
     on(cmd::kPrintSetup, [this] { OnPrintSetup(); });
+    on(cmd::kSaveBitmap, [view] { view->SaveBitmap(); });
     on(cmd::kUndo, [doc] { doc->Undo(); });
     on(cmd::kRedo, [doc] { doc->Redo(); });
+    on(cmd::kCut, [doc] { doc->Cut(); });
+    on(cmd::kCopy, [doc] { doc->Copy(); });
+    on(cmd::kPaste, [doc] { doc->Paste(); });
     on(cmd::kSelectAll, [view] { view->SelectAll(); });
     on(cmd::kGrid, [view] { view->ToggleGrid(); });
     on(cmd::kComment, [doc] { doc->EditComment(); });
-    on(cmd::kOptions, [doc] { doc->EditOptions(); });
+    on(cmd::kOptions, [this] { OnOptions(); });
     on(cmd::kAbout, [this] { OnAbout(); });
     for (const int id : ToolCommands()) {
         const int tool = *ToolOfCommand(id);
@@ -124,16 +140,30 @@ void CKelnoApp::ConnectCommands() {
             UpdateCommandStates();  // choosing the current tool again keeps its check mark
         });
     }
-    // The clipboard and the bitmap picture come with the editing commands.
-    for (const int id : {cmd::kCut, cmd::kCopy, cmd::kPaste, cmd::kSaveBitmap}) {
-        frame->command(id)->setEnabled(false);
+    UpdatePasteState();
+}
+
+// The context menu offers every command, also where the menus show it disabled; the
+// command itself does nothing then.
+void CKelnoApp::RunCommand(int id) {
+    const auto found = handlers_.find(id);
+    if (found != handlers_.end()) {
+        found->second();
     }
+}
+
+void CKelnoApp::UpdatePasteState() {
+    pasteAvailable_ = document_->CanPaste();
+    UpdateCommandStates();
 }
 
 void CKelnoApp::UpdateCommandStates() {
     const Document& core = document_->core();
     frame_->command(cmd::kUndo)->setEnabled(core.CanUndo());
     frame_->command(cmd::kRedo)->setEnabled(core.CanRedo());
+    frame_->command(cmd::kCut)->setEnabled(document_->CanCut());
+    frame_->command(cmd::kCopy)->setEnabled(document_->CanCopy());
+    frame_->command(cmd::kPaste)->setEnabled(pasteAvailable_);
     for (const int id : ToolCommands()) {
         frame_->command(id)->setChecked(*ToolOfCommand(id) == core.currentTool());
     }
@@ -149,6 +179,9 @@ std::optional<int> CKelnoApp::Start(const std::vector<std::string>& args) {
     desktop_.registerProgram();
 
     const StartupCommand command = ParseStartupCommand(args);
+    if (command.predict) {
+        classroom_->StartInPredictMode();
+    }
     switch (command.action) {
         case StartupAction::UsageError:
             prompts_->ShowError(QString::fromStdString(command.error));
@@ -266,6 +299,13 @@ void CKelnoApp::OnPrintSetup() {
 
 void CKelnoApp::OnAbout() {
     ShowAboutBox(frame_.get());
+}
+
+void CKelnoApp::OnOptions() {
+    bool explainShort = classroom_->explainShort();
+    if (document_->EditOptions(explainShort)) {
+        classroom_->SetExplainShort(explainShort);
+    }
 }
 
 }  // namespace kelno

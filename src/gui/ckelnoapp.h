@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -18,6 +19,7 @@ namespace kelno {
 class CKelnoDoc;
 class CKelnoView;
 class CMainFrame;
+class ClassroomMode;
 class DialogPrompts;
 class PrintCommands;
 class Prompts;
@@ -51,6 +53,7 @@ public:
     CKelnoDoc& document() { return *document_; }
     CKelnoView& view() { return *view_; }
     PrintCommands& printing() { return *printing_; }
+    ClassroomMode& classroom() { return *classroom_; }
     const RecentFileList& recentFiles() const { return recentFiles_; }
     int previewPages() const { return previewPages_; }
 
@@ -62,6 +65,9 @@ private:
     void ConnectDocument();
     void ConnectCommands();
     void UpdateCommandStates();
+    void UpdatePasteState();
+    // Runs a command as its menu item does; the context menu runs commands this way.
+    void RunCommand(int id);
     void UpdateRecentMenu();
     void RememberFile(const QString& path);
 
@@ -71,6 +77,7 @@ private:
     void OnPrintPreview();
     void OnPrintSetup();
     void OnAbout();
+    void OnOptions();
 
     std::optional<int> PrintAndEnd(const QString& path, const QString& printer);
     int Unregister(bool quietly);
@@ -82,10 +89,15 @@ private:
     std::unique_ptr<DialogPrompts> ownPrompts_;
     Prompts* prompts_ = nullptr;
     std::unique_ptr<CKelnoDoc> document_;
+    std::unique_ptr<ClassroomMode> classroom_;
     std::unique_ptr<PrintCommands> printing_;
     // Destroyed first: the window and the view it holds refer to the document.
     std::unique_ptr<CMainFrame> frame_;
     CKelnoView* view_ = nullptr;
+    std::map<int, std::function<void()>> handlers_;
+    // Whether the clipboard holds circuit text; read again only when the clipboard changes,
+    // since reading another program's clipboard takes a round trip to it.
+    bool pasteAvailable_ = false;
 };
 
 }  // namespace kelno

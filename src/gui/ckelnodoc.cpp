@@ -6,8 +6,10 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 
+#include "document/clipboard_commands.h"
 #include "io/kel_file.h"
 #include "messages.h"
+#include "system_clipboard.h"
 #include "text/comment_text.h"
 
 namespace kelno {
@@ -16,6 +18,7 @@ namespace {
 
 const QString kUntitled = QStringLiteral("無題");
 const QString kKelExtension = QStringLiteral(".kel");
+constexpr const char* kCannotPaste = "貼り付けできませんでした。";
 
 std::string LocalPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
@@ -36,9 +39,19 @@ public:
 
 }  // namespace
 
-CKelnoDoc::CKelnoDoc(Prompts& prompts, Document::Clock clock, QObject* parent)
-    : QObject(parent), prompts_(&prompts), document_(std::move(clock)) {
+CKelnoDoc::CKelnoDoc(Prompts& prompts, Document::Clock clock, QObject* parent,
+                     ClipboardPort* clipboard)
+    : QObject(parent),
+      prompts_(&prompts),
+      systemClipboard_(clipboard == nullptr ? std::make_unique<SystemClipboard>() : nullptr),
+      clipboard_(clipboard == nullptr ? systemClipboard_.get() : clipboard),
+      document_(std::move(clock)) {
     listener_ = document_.Subscribe([this](DocumentEvent event) { OnDocumentEvent(event); });
+    // A large circuit takes a moment to analyse; a small one shows no change.
+    document_.SetAnalysisScope([](const std::function<void()>& analyze) {
+        WaitCursor wait;
+        analyze();
+    });
 }
 
 CKelnoDoc::~CKelnoDoc() {
@@ -186,6 +199,35 @@ QString CKelnoDoc::WithKelExtension(const QString& path) {
     return path + kKelExtension;
 }
 
+// --- Clipboard ---------------------------------------------------------------------------
+
+void CKelnoDoc::Cut() {
+    kelno::Cut(document_, *clipboard_);
+}
+
+void CKelnoDoc::Copy() {
+    kelno::Copy(document_, *clipboard_);
+}
+
+void CKelnoDoc::Paste() {
+    std::string error;
+    if (!kelno::Paste(document_, *clipboard_, &error) && !error.empty()) {
+        prompts_->ShowError(QString::fromUtf8(kCannotPaste) + QStringLiteral("\n") + Utf8(error));
+    }
+}
+
+bool CKelnoDoc::CanCut() const {
+    return kelno::CanCut(document_);
+}
+
+bool CKelnoDoc::CanCopy() const {
+    return kelno::CanCopy(document_);
+}
+
+bool CKelnoDoc::CanPaste() const {
+    return kelno::CanPaste(*clipboard_);
+}
+
 // --- Comment and options -------------------------------------------------------------------
 
 std::optional<Prompts::Comment> CKelnoDoc::AskComment() {
@@ -219,11 +261,15 @@ void CKelnoDoc::ShowCommentOnOpening() {
     }
 }
 
-void CKelnoDoc::EditOptions() {
+bool CKelnoDoc::EditOptions(bool& explainShort) {
     DocumentOptions options = document_.options();
-    if (prompts_->EditOptions(options)) {
-        document_.SetOptions(options);
+    bool explain = explainShort;
+    if (!prompts_->EditOptions(options, explain)) {
+        return false;
     }
+    explainShort = explain;
+    document_.SetOptions(options);
+    return true;
 }
 
 }  // namespace kelno

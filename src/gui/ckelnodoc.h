@@ -3,8 +3,10 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <optional>
 
+#include "document/clipboard_port.h"
 #include "document/document.h"
 #include "prompts.h"
 
@@ -20,7 +22,9 @@ public:
     // The screen rectangle of the main window, saved with the document.
     using WindowRectSource = std::function<WindowRect()>;
 
-    explicit CKelnoDoc(Prompts& prompts, Document::Clock clock = {}, QObject* parent = nullptr);
+    // Without a clipboard of its own the document uses the desktop's.
+    explicit CKelnoDoc(Prompts& prompts, Document::Clock clock = {}, QObject* parent = nullptr,
+                       ClipboardPort* clipboard = nullptr);
     ~CKelnoDoc() override;
 
     Document& core() { return document_; }
@@ -34,6 +38,7 @@ public:
 
     void SetWindowRectSource(WindowRectSource source) { windowRectSource_ = std::move(source); }
     void SetPrompts(Prompts& prompts) { prompts_ = &prompts; }
+    Prompts& prompts() { return *prompts_; }
 
     // Asks whether to save a modified document, and saves it when asked to. False when the
     // user cancelled or the document could not be saved: the step that asked must not go on.
@@ -55,9 +60,19 @@ public:
     bool SaveAs();
     bool SaveTo(const QString& path);
 
-    // The comment and options commands.
+    // The comment and options commands. The options dialog also edits the editor's own
+    // `explainShort`, which changes only when the dialog is confirmed (true).
     void EditComment();
-    void EditOptions();
+    bool EditOptions(bool& explainShort);
+
+    // The clipboard commands. Paste takes circuit text whole or not at all, and says why
+    // it refused text that is not the program's.
+    void Cut();
+    void Copy();
+    void Paste();
+    bool CanCut() const;
+    bool CanCopy() const;
+    bool CanPaste() const;
 
     void Undo() { document_.Undo(); }
     void Redo() { document_.Redo(); }
@@ -92,6 +107,8 @@ private:
     WindowRect CurrentWindowRect() const;
 
     Prompts* prompts_;
+    std::unique_ptr<ClipboardPort> systemClipboard_;
+    ClipboardPort* clipboard_;
     Document document_;
     Document::ListenerId listener_ = 0;
     QString pathName_;

@@ -1,20 +1,27 @@
 #include "ckelnoview.h"
 
+#include <QContextMenuEvent>
+#include <QFile>
 #include <QFocusEvent>
 #include <QImage>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPagedPaintDevice>
 #include <QPainter>
 
 #include "circuit_rendering.h"
 #include "ckelnodoc.h"
+#include "classroom_mode.h"
+#include "command_table.h"
 #include "qpainter_surface.h"
 #include "tool_cursors.h"
 
 namespace kelno {
 
 namespace {
+
+constexpr const char* kCannotMakePicture = "画像を作れませんでした (ﾒﾓﾘが足りません)。";
 
 DevicePoint DeviceOf(const QMouseEvent* event) {
     const QPoint pixel = event->position().toPoint();
@@ -60,11 +67,27 @@ DrawSettings CKelnoView::drawSettings() const {
     settings.shortCircuit = core.shortCircuit();
     settings.currentTool = core.currentTool();
     settings.gridExtent = LogicalExtent(size(), ScaleOf(*this));
+    if (classroom_ != nullptr) {
+        classroom_->Decorate(settings);
+    }
     return settings;
 }
 
+void CKelnoView::SetClassroom(ClassroomMode& classroom) {
+    classroom_ = &classroom;
+    connect(classroom_, &ClassroomMode::changed, this, &CKelnoView::FollowClassroom);
+    FollowClassroom();
+}
+
+void CKelnoView::FollowClassroom() {
+    controller_->SetReadingsHidden(classroom_->readingsHidden());
+    update();
+}
+
 StatusSink CKelnoView::StatusToFrame() {
-    return [this](std::string_view text) { SetStatusText(text); };
+    return [this](std::string_view text) {
+        SetStatusText(classroom_ != nullptr ? classroom_->StatusText(text) : std::string(text));
+    };
 }
 
 // --- Painting ----------------------------------------------------------------------------
@@ -194,6 +217,56 @@ void CKelnoView::ToggleGrid() {
     emit gridChanged(controller_->showGrid());
 }
 
+void CKelnoView::SaveBitmap() {
+    Prompts& prompts = document_.prompts();
+    const QString path = prompts.ChooseBitmapFile();
+    if (path.isEmpty()) {
+        return;
+    }
+    std::string error;
+    if (!WriteBitmap(path, error)) {
+        prompts.ShowError(QString::fromStdString(error));
+    }
+}
+
+bool CKelnoView::WriteBitmap(const QString& path, std::string& error) {
+    SyncScale();
+    const QImage picture = RenderViewImage(document_.core().circuit(), drawSettings(), size(),
+                                           controller_->scale(), StatusToFrame());
+    if (picture.isNull()) {
+        error = kCannotMakePicture;
+        return false;
+    }
+    return WriteBmp24(QFile::encodeName(path).toStdString(), ToRgbImage(picture), error);
+}
+
+// --- Context menu ------------------------------------------------------------------------
+
+std::unique_ptr<QMenu> CKelnoView::CreateContextMenu() {
+    auto menu = std::make_unique<QMenu>(this);
+    for (const ContextMenuItem& item : ContextMenu()) {
+        if (item.id == 0) {
+            menu->addSeparator();
+        } else {
+            menu->addAction(QString::fromUtf8(item.text))->setData(item.id);
+        }
+    }
+    return menu;
+}
+
+// The menu stands centred on the click; its command runs once it has closed.
+void CKelnoView::contextMenuEvent(QContextMenuEvent* event) {
+    if (controller_->capturing()) {
+        controller_->CaptureLost();  // the menu takes the mouse
+    }
+    const std::unique_ptr<QMenu> menu = CreateContextMenu();
+    const QPoint at = event->globalPos() - QPoint(menu->sizeHint().width() / 2, 0);
+    const QAction* chosen = menu->exec(at);
+    if (chosen != nullptr) {
+        emit commandChosen(chosen->data().toInt());
+    }
+}
+
 // --- EditingPort -------------------------------------------------------------------------
 
 void CKelnoView::SetStatusText(std::string_view text) {
@@ -209,10 +282,11 @@ void CKelnoView::ReleaseMouse() {}
 
 void CKelnoView::Repaint() {
     update();
+    emit editStateChanged();
 }
 
-std::optional<DetailsValues> CKelnoView::EditDetails(const DetailsValues&) {
-    return std::nullopt;
+std::optional<DetailsValues> CKelnoView::EditDetails(const DetailsValues& initial) {
+    return document_.prompts().EditDetails(initial);
 }
 
 }  // namespace kelno

@@ -8,11 +8,13 @@
 #include "editing/editing_port.h"
 #include "render/draw_circuit.h"
 
+class QMenu;
 class QPagedPaintDevice;
 
 namespace kelno {
 
 class CKelnoDoc;
+class ClassroomMode;
 
 // The view of the circuit: paints the document's live circuit through DrawCircuit, directly
 // or, with smooth display, through an off-screen picture of the whole view; hands mouse and
@@ -28,9 +30,12 @@ public:
     EditController& controller() { return *controller_; }
     const EditController& controller() const { return *controller_; }
 
-    // What DrawCircuit is given: the document's state and options, the grid and this view's
-    // extent.
+    // What DrawCircuit is given: the document's state and options, the grid, this view's
+    // extent and the classroom's layers.
     DrawSettings drawSettings() const;
+
+    // The classroom's layers and status text from now on (none without this).
+    void SetClassroom(ClassroomMode& classroom);
 
     // The one page of printing and print preview: the circuit at true size.
     bool PrintPage(QPagedPaintDevice& device, std::string& error);
@@ -38,6 +43,15 @@ public:
     // The view's commands.
     void SelectAll();
     void ToggleGrid();
+    // "ﾋﾞｯﾄﾏｯﾌﾟで保存": asks for a file and writes the picture of the view into it.
+    void SaveBitmap();
+    // Writes the picture of the view as it stands, at its scale on white, into a bitmap
+    // file, replacing an existing file only once the picture is complete. On failure
+    // returns false with a message naming the file and the reason in `error`.
+    bool WriteBitmap(const QString& path, std::string& error);
+
+    // The context menu: every item enabled, whatever the state of its command.
+    std::unique_ptr<QMenu> CreateContextMenu();
 
     // EditingPort
     void SetStatusText(std::string_view text) override;
@@ -50,6 +64,10 @@ signals:
     // A text for the message pane of the status bar ("Short", an element's summary).
     void statusTextChanged(const QString& text);
     void gridChanged(bool shown);
+    // The selection or the gesture under way changed: commands may be enabled differently.
+    void editStateChanged();
+    // A command was chosen in the context menu.
+    void commandChosen(int id);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -59,6 +77,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     void ApplyTool(int tool);
@@ -67,8 +86,10 @@ private:
     void PaintView(QPainter& painter, QColor background);
     void PaintRubberLines(QPainter& painter, QColor background);
     StatusSink StatusToFrame();
+    void FollowClassroom();
 
     CKelnoDoc& document_;
+    ClassroomMode* classroom_ = nullptr;
     std::unique_ptr<EditController> controller_;
 };
 

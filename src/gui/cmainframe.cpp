@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
@@ -91,7 +92,9 @@ void CMainFrame::CreateCommands() {
     for (const int id : ToolCommands()) {
         command(id)->setCheckable(true);
     }
-    command(command::kGrid)->setCheckable(true);
+    for (const int id : {command::kGrid, command::kPredictMode, command::kShowPotentials}) {
+        command(id)->setCheckable(true);
+    }
     recentPlaceholder_ = command(command::kRecentFile1);
     recentPlaceholder_->setEnabled(false);
 }
@@ -154,6 +157,22 @@ void CMainFrame::CreateStatusBar() {
     toggle->setCheckable(true);
     toggle->setChecked(true);
     connect(toggle, &QAction::toggled, bar, &QStatusBar::setVisible);
+    bar->installEventFilter(this);
+}
+
+// A message covers the pane's label, so its clicks reach the bar itself; the indicators pass
+// theirs on to it as well.
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == statusBar() && event->type() == QEvent::MouseButtonRelease) {
+        const auto* click = static_cast<QMouseEvent*>(event);
+        const QWidget* under = statusBar()->childAt(click->position().toPoint());
+        const bool onIndicator =
+            qobject_cast<const QLabel*>(under) != nullptr && under != messagePane_;
+        if (click->button() == Qt::LeftButton && !onIndicator) {
+            emit messageClicked();
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void CMainFrame::BindKeys() {
@@ -175,6 +194,7 @@ void CMainFrame::BindKeys() {
         // The menu says Ctrl+R for redo: that key works as well.
         {cmd::kRedo, QKeySequence(Qt::CTRL | Qt::Key_R)},
         {cmd::kUndo, QKeySequence(Qt::CTRL | Qt::Key_Z)},
+        {cmd::kRevealReadings, QKeySequence(Qt::Key_F5)},
     };
     std::map<int, QList<QKeySequence>> keys;
     for (const KeyBinding& binding : bindings) {

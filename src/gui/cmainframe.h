@@ -58,8 +58,11 @@ public:
 signals:
     void recentFileChosen(int index);
     void filesDropped(const QStringList& paths);
+    // A click on the text of the message pane.
+    void messageClicked();
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

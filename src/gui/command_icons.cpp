@@ -233,6 +233,14 @@ void DrawAbout(QPainter& p) {
     Fill(p, 6, 2, 1, 1, kPaper);
 }
 
+void DrawReveal(QPainter& p) {
+    // An open eye: the hidden readings come into view.
+    Shape(p, {{0, 7}, {4, 3}, {11, 3}, {15, 7}, {11, 11}, {4, 11}}, kPaper);
+    Oval(p, 5, 4, 6, 7, kNavy);
+    Fill(p, 7, 6, 2, 3, kInk);
+    Fill(p, 6, 5, 1, 1, kPaper);
+}
+
 // --- Tools: the symbols as the view draws them ------------------------------------------
 
 void DrawSelect(QPainter& p) {
@@ -313,12 +321,13 @@ struct IconArt {
     void (*draw)(QPainter&);
 };
 
-constexpr std::array<IconArt, 20> kIcons{{
+constexpr std::array<IconArt, 21> kIcons{{
     {57600, DrawNew},    {57601, DrawOpen},  {57603, DrawSave},    {57643, DrawUndo},
     {57644, DrawRedo},   {57635, DrawCut},   {57634, DrawCopy},    {57637, DrawPaste},
     {57607, DrawPrint},  {150, DrawOptions}, {148, DrawComment},   {57664, DrawAbout},
     {142, DrawSelect},   {141, DrawWire},    {143, DrawBattery},   {144, DrawBulb},
     {145, DrawResistor}, {140, DrawAmmeter}, {147, DrawVoltmeter}, {146, DrawSwitch},
+    {181, DrawReveal},
 }};
 
 // --- The program's icon ------------------------------------------------------------------

@@ -8,8 +8,8 @@ namespace kelno {
 // The tool-bar icon of a command (57600 new, 57601 open, 57603 save, 57643 undo, 57644 redo,
 // 57635 cut, 57634 copy, 57637 paste, 57607 print, 150 options, 148 comment, 57664 about,
 // 142 select, 141 wire, 143 battery, 144 bulb, 145 resistor, 140 ammeter, 147 voltmeter,
-// 146 switch): 16 x 15 pixels, drawn anew for twice the size. A null icon for any other
-// command.
+// 146 switch, 181 reveal the readings): 16 x 15 pixels, drawn anew for twice the size. A null icon
+// for any other command.
 QIcon CommandIcon(int commandId);
 
 // The picture of a command's icon at `scale` (1 or 2) times 16 x 15 pixels, on a

@@ -17,6 +17,11 @@ inline constexpr int kComment = 148;
 inline constexpr int kGrid = 149;
 inline constexpr int kOptions = 150;
 inline constexpr int kSaveBitmap = 170;
+// The classroom's commands, which the original program never had.
+inline constexpr int kSaveSvg = 171;
+inline constexpr int kPredictMode = 180;
+inline constexpr int kRevealReadings = 181;
+inline constexpr int kShowPotentials = 182;
 
 inline constexpr int kFileNew = 57600;
 inline constexpr int kFileOpen = 57601;

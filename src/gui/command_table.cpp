@@ -21,6 +21,7 @@ constexpr CommandText kTexts[] = {
     {cmd::kFileSaveAs, "名前を付けて保存(&A)...", "作業中のﾌｧｲﾙを新しい名前で保存",
      "名前を付けて保存"},
     {cmd::kSaveBitmap, "ﾋﾞｯﾄﾏｯﾌﾟで保存(&B)...", "ﾋﾞｯﾄﾏｯﾌﾟで保存", "ﾋﾞｯﾄﾏｯﾌﾟ形式で画面を保存します"},
+    {cmd::kSaveSvg, "SVG で保存(&G)...", "SVG で保存", "SVG 形式で画面を保存します"},
     {cmd::kPrint, "印刷(&P)...\tCtrl+P", "作業中のﾌｧｲﾙを印刷", "印刷"},
     {cmd::kPrintPreview, "印刷ﾌﾟﾚﾋﾞｭｰ(&V)", "ﾌﾙ ﾍﾟｰｼﾞ表示", "印刷ﾌﾟﾚﾋﾞｭｰ"},
     {cmd::kPrintSetup, "ﾌﾟﾘﾝﾀの設定(&R)...", "ﾌﾟﾘﾝﾀおよびﾌﾟﾘﾝﾀ ｵﾌﾟｼｮﾝの変更", "印刷設定"},
@@ -35,6 +36,10 @@ constexpr CommandText kTexts[] = {
     {cmd::kGrid, "グリッド(&G)", "グリッド表示", "グリッド"},
     {cmd::kComment, "コメント(&C)", "コメント", "コメント"},
     {cmd::kOptions, "ｵﾌﾟｼｮﾝ(&O)", "ｵﾌﾟｼｮﾝ", "ｵﾌﾟｼｮﾝ"},
+    {cmd::kPredictMode, "予想モード(&Y)", "計器の値、電球の明るさ、電流の向きを隠して予想させる",
+     "予想モード"},
+    {cmd::kRevealReadings, "結果を表示(&R)\tF5", "隠している値を次の編集まで表示", "結果を表示"},
+    {cmd::kShowPotentials, "電位(&P)", "接続点の電位を表示", "電位の表示"},
     {cmd::kViewToolBar, "ﾂｰﾙ ﾊﾞｰ(&T)", "ﾂｰﾙ ﾊﾞｰの表示/非表示", "ﾂｰﾙ ﾊﾞｰの表示切り替え"},
     {cmd::kViewStatusBar, "ｽﾃｰﾀｽ ﾊﾞｰ(&S)", "ｽﾃｰﾀｽ ﾊﾞｰの表示/非表示", "ｽﾃｰﾀｽ ﾊﾞｰの表示切り替え"},
     {cmd::kSelectionTool, "選択(&S)\tEsc", "選択", "選択"},
@@ -49,17 +54,25 @@ constexpr CommandText kTexts[] = {
      "ﾊﾞｰｼﾞｮﾝ情報"},
 };
 
-constexpr int kFileItems[] = {cmd::kFileNew,     cmd::kFileOpen,
-                              cmd::kFileSave,    cmd::kFileSaveAs,
-                              cmd::kSaveBitmap,  0,
-                              cmd::kPrint,       cmd::kPrintPreview,
-                              cmd::kPrintSetup,  0,
-                              cmd::kRecentFile1, 0,
+constexpr int kFileItems[] = {cmd::kFileNew,
+                              cmd::kFileOpen,
+                              cmd::kFileSave,
+                              cmd::kFileSaveAs,
+                              cmd::kSaveBitmap,
+                              cmd::kSaveSvg,
+                              0,
+                              cmd::kPrint,
+                              cmd::kPrintPreview,
+                              cmd::kPrintSetup,
+                              0,
+                              cmd::kRecentFile1,
+                              0,
                               cmd::kExit};
 constexpr int kEditItems[] = {cmd::kUndo, cmd::kRedo,  0, cmd::kCut,
                               cmd::kCopy, cmd::kPaste, 0, cmd::kSelectAll};
-constexpr int kViewItems[] = {cmd::kGrid, cmd::kComment,     cmd::kOptions,
-                              0,          cmd::kViewToolBar, cmd::kViewStatusBar};
+constexpr int kViewItems[] = {cmd::kGrid,        cmd::kComment,        cmd::kOptions,        0,
+                              cmd::kPredictMode, cmd::kRevealReadings, cmd::kShowPotentials, 0,
+                              cmd::kViewToolBar, cmd::kViewStatusBar};
 constexpr int kToolItems[] = {cmd::kSelectionTool, cmd::kWireTool,     cmd::kBatteryTool,
                               cmd::kBulbTool,      cmd::kResistorTool, cmd::kAmmeterTool,
                               cmd::kVoltmeterTool, cmd::kSwitchTool};
@@ -94,6 +107,24 @@ constexpr int kToolBar[] = {
     cmd::kAmmeterTool,
     cmd::kVoltmeterTool,
     cmd::kSwitchTool,
+    0,
+    cmd::kRevealReadings,
+};
+
+constexpr ContextMenuItem kContextMenu[] = {
+    {cmd::kCut, "切り取り"},
+    {cmd::kCopy, "ｺﾋﾟｰ"},
+    {cmd::kPaste, "貼り付け"},
+    {cmd::kSelectAll, "すべて選択"},
+    {0, ""},
+    {cmd::kSelectionTool, "選択"},
+    {cmd::kWireTool, "導線"},
+    {cmd::kBatteryTool, "乾電池"},
+    {cmd::kBulbTool, "電球"},
+    {cmd::kResistorTool, "抵抗"},
+    {cmd::kAmmeterTool, "電流計"},
+    {cmd::kVoltmeterTool, "電圧計"},
+    {cmd::kSwitchTool, "スイッチ"},
 };
 
 struct ToolCommand {
@@ -150,6 +181,10 @@ int CommandOfTool(int tool) {
 
 std::span<const int> ToolCommands() {
     return kToolItems;
+}
+
+std::span<const ContextMenuItem> ContextMenu() {
+    return kContextMenu;
 }
 
 }  // namespace kelno

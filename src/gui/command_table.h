@@ -35,4 +35,11 @@ int CommandOfTool(int tool);
 // Every tool command, in the order of the "作成" menu.
 std::span<const int> ToolCommands();
 
+// An item of the view's context menu: its command and its text there, 0 for a separator.
+struct ContextMenuItem {
+    int id;
+    const char* text;
+};
+std::span<const ContextMenuItem> ContextMenu();
+
 }  // namespace kelno

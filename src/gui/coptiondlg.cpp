@@ -20,6 +20,7 @@ COptionDlg::COptionDlg(const DocumentOptions& options, QWidget* parent)
       showCurrentFlowBox_(new QCheckBox(QStringLiteral("電流の流れを示す"), this)),
       noDiagonalWiresBox_(new QCheckBox(QStringLiteral("導線を斜めにしない"), this)),
       undoBufferEdit_(new QLineEdit(this)),
+      explainShortBox_(new QCheckBox(QStringLiteral("ショートの場所を赤く示す"), this)),
       messageSink_([this](const QString& text) {
           RunMessageBox(this, QMessageBox::Warning, text, QMessageBox::Ok, QMessageBox::Ok);
       }) {
@@ -41,7 +42,14 @@ COptionDlg::COptionDlg(const DocumentOptions& options, QWidget* parent)
     layout->addWidget(showCurrentFlowBox_);
     layout->addWidget(noDiagonalWiresBox_);
     layout->addLayout(undoRow);
+    layout->addWidget(explainShortBox_);
     layout->addWidget(MakeOkCancelButtons(this));
+    SetExplainShort(explainShort_);
+}
+
+void COptionDlg::SetExplainShort(bool on) {
+    explainShort_ = on;
+    explainShortBox_->setChecked(on);
 }
 
 void COptionDlg::accept() {
@@ -57,6 +65,7 @@ void COptionDlg::accept() {
     options_.showCurrentFlow = showCurrentFlowBox_->isChecked();
     options_.noDiagonalWires = noDiagonalWiresBox_->isChecked();
     options_.undoBufferSize = undoBufferSize;
+    explainShort_ = explainShortBox_->isChecked();
     QDialog::accept();
 }
 

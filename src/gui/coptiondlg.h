@@ -12,8 +12,10 @@ class QLineEdit;
 namespace kelno {
 
 // The options dialog: smooth display, current arrows, wires without diagonals and the undo
-// buffer size. OK takes what the controls hold, unless the undo buffer size is not an
-// integer: then the dialog says so and stays open. Cancel keeps the values it was given.
+// buffer size, which the document keeps, and the highlight of a short, which the editor
+// keeps in its own settings. OK takes what the controls hold, unless the undo buffer size is
+// not an integer: then the dialog says so and stays open. Cancel keeps the values it was
+// given.
 class COptionDlg : public QDialog {
     Q_OBJECT
 
@@ -26,6 +28,8 @@ public:
     explicit COptionDlg(const DocumentOptions& options, QWidget* parent = nullptr);
 
     const DocumentOptions& options() const { return options_; }
+    bool explainShort() const { return explainShort_; }
+    void SetExplainShort(bool on);
 
     // By default a message box tells the user; tests record the message instead.
     void SetMessageSink(MessageSink sink) { messageSink_ = std::move(sink); }
@@ -34,6 +38,7 @@ public:
     QCheckBox* showCurrentFlowBox() const { return showCurrentFlowBox_; }
     QCheckBox* noDiagonalWiresBox() const { return noDiagonalWiresBox_; }
     QLineEdit* undoBufferEdit() const { return undoBufferEdit_; }
+    QCheckBox* explainShortBox() const { return explainShortBox_; }
 
     void accept() override;
 
@@ -43,6 +48,8 @@ private:
     QCheckBox* showCurrentFlowBox_;
     QCheckBox* noDiagonalWiresBox_;
     QLineEdit* undoBufferEdit_;
+    QCheckBox* explainShortBox_;
+    bool explainShort_ = true;
     MessageSink messageSink_;
 };
 

@@ -3,6 +3,7 @@
 #include <QFileDialog>
 
 #include "ccommentdlg.h"
+#include "cdetailsdlg.h"
 #include "coptiondlg.h"
 #include "message_box.h"
 
@@ -12,6 +13,9 @@ namespace {
 
 const QString kKelFilter = QStringLiteral("Kelno ﾌｧｲﾙ (*.kel)");
 const QString kAllFilesFilter = QStringLiteral("すべてのﾌｧｲﾙ (*)");
+const QString kBitmapFilter = QStringLiteral("Bitmap Files (*.bmp)");
+const QString kAnyFileFilter = QStringLiteral("All Files (*)");
+const QString kSvgFilter = QStringLiteral("SVG 画像 (*.svg)");
 
 }  // namespace
 
@@ -65,6 +69,21 @@ QString DialogPrompts::ChooseFileToSave(const QString& suggestedPath) {
     return dialog.selectedFiles().constFirst();
 }
 
+QString DialogPrompts::BitmapFilters() {
+    return kBitmapFilter + QStringLiteral(";;") + kAnyFileFilter;
+}
+
+// No name is suggested; the dialog asks before it lets an existing file be replaced.
+QString DialogPrompts::ChooseBitmapFile() {
+    QFileDialog dialog(parent_, QStringLiteral("ﾋﾞｯﾄﾏｯﾌﾟで保存"), QString(), BitmapFilters());
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("bmp"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().constFirst();
+}
+
 bool DialogPrompts::EditComment(Comment& comment) {
     CCommentDlg dialog(comment.text, comment.showOnOpen, parent_);
     if (dialog.exec() != QDialog::Accepted) {
@@ -75,13 +94,33 @@ bool DialogPrompts::EditComment(Comment& comment) {
     return true;
 }
 
-bool DialogPrompts::EditOptions(DocumentOptions& options) {
+bool DialogPrompts::EditOptions(DocumentOptions& options, bool& explainShort) {
     COptionDlg dialog(options, parent_);
+    dialog.SetExplainShort(explainShort);
     if (dialog.exec() != QDialog::Accepted) {
         return false;
     }
     options = dialog.options();
+    explainShort = dialog.explainShort();
     return true;
+}
+
+std::optional<DetailsValues> DialogPrompts::EditDetails(const DetailsValues& initial) {
+    CDetailsDlg dialog(initial, parent_);
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return dialog.values();
+}
+
+QString DialogPrompts::ChooseSvgFileToSave(const QString& suggestedPath) {
+    QFileDialog dialog(parent_, QStringLiteral("SVG で保存"), suggestedPath, kSvgFilter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("svg"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().constFirst();
 }
 
 }  // namespace kelno

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 #include "document/document.h"
+#include "editing/editing_port.h"
 
 namespace kelno {
 
@@ -33,10 +35,17 @@ public:
     // The file to open or to save as; empty when the user cancelled.
     virtual QString ChooseFileToOpen(const QString& directory) = 0;
     virtual QString ChooseFileToSave(const QString& suggestedPath) = 0;
+    // The file to save the view's picture in as a bitmap; empty when the user cancelled.
+    virtual QString ChooseBitmapFile() = 0;
+    // The file to save the view's picture in as SVG; empty when the user cancelled.
+    virtual QString ChooseSvgFileToSave(const QString& suggestedPath) = 0;
 
-    // The comment and options dialogs: true (and the edited values) on OK.
+    // The comment and options dialogs: true (and the edited values) on OK. The options
+    // dialog also edits the editor's own option `explainShort`, the highlight of a short.
     virtual bool EditComment(Comment& comment) = 0;
-    virtual bool EditOptions(DocumentOptions& options) = 0;
+    virtual bool EditOptions(DocumentOptions& options, bool& explainShort) = 0;
+    // The details dialog of an element: the values entered on OK, nothing on Cancel.
+    virtual std::optional<DetailsValues> EditDetails(const DetailsValues& initial) = 0;
 };
 
 }  // namespace kelno

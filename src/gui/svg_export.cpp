@@ -18,8 +18,8 @@ constexpr const char* kCannotMakeSvg = "SVG の画像を作れませんでした
 }  // namespace
 
 QByteArray RenderCircuitSvg(const Circuit& circuit, const DrawSettings& settings, QSize size,
-                            const StatusSink& status) {
-    if (size.isEmpty()) {
+                            const StatusSink& status, int dpi) {
+    if (size.isEmpty() || dpi <= 0) {
         return {};
     }
     QByteArray bytes;
@@ -29,14 +29,14 @@ QByteArray RenderCircuitSvg(const Circuit& circuit, const DrawSettings& settings
     generator.setOutputDevice(&buffer);
     generator.setSize(size);
     generator.setViewBox(QRect(QPoint(0, 0), size));
-    generator.setResolution(kScreenDpi);
+    generator.setResolution(dpi);
     generator.setTitle(QStringLiteral("Kelno"));
     QPainter painter;
     if (!painter.begin(&generator)) {
         return {};
     }
-    PaintCircuit(painter, ViewScale::FromDpi(kScreenDpi, kScreenDpi), QRect(QPoint(0, 0), size),
-                 Qt::white, circuit, settings, status);
+    PaintCircuit(painter, ViewScale::FromDpi(dpi, dpi), QRect(QPoint(0, 0), size), Qt::white,
+                 circuit, settings, status);
     if (!painter.end()) {
         return {};
     }
@@ -44,8 +44,8 @@ QByteArray RenderCircuitSvg(const Circuit& circuit, const DrawSettings& settings
 }
 
 bool SaveCircuitSvg(const QString& path, const Circuit& circuit, const DrawSettings& settings,
-                    QSize size, QString& error) {
-    const QByteArray svg = RenderCircuitSvg(circuit, settings, size);
+                    QSize size, QString& error, int dpi) {
+    const QByteArray svg = RenderCircuitSvg(circuit, settings, size, {}, dpi);
     if (svg.isEmpty()) {
         error = QString::fromUtf8(kCannotMakeSvg);
         return false;

@@ -12,7 +12,7 @@ namespace {
 
 constexpr int kToolBarCommands[] = {57600, 57601, 57603, 57643, 57644, 57635, 57634,
                                     57637, 57607, 150,   148,   57664, 142,   141,
-                                    143,   144,   145,   140,   147,   146};
+                                    143,   144,   145,   140,   147,   146,   181};
 
 int OpaquePixels(const QImage& image) {
     int count = 0;

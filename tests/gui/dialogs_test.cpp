@@ -1,4 +1,4 @@
-// The comment and options dialogs with their OK and Cancel buttons.
+// The comment, options and details dialogs with their OK and Cancel buttons.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include "ccommentdlg.h"
+#include "cdetailsdlg.h"
 #include "coptiondlg.h"
 
 namespace kelno {
@@ -74,6 +75,59 @@ TEST(COptionDlg, UndoBufferThatIsNoIntegerKeepsTheDialogOpen) {
         Click(dialog, QDialogButtonBox::Cancel);
         EXPECT_FALSE(dialog.isVisible());
     }
+}
+
+TEST(CDetailsDlg, ShowsFifteenDigitsAndOkTakesTheBoxesWhileCancelKeepsTheValues) {
+    const DetailsValues shown{0.1, 1.0 / 3.0, 0.01234};
+    for (const bool ok : {true, false}) {
+        CDetailsDlg dialog(shown);
+        dialog.show();
+        EXPECT_EQ(dialog.resistanceEdit()->text(), QStringLiteral("0.1"));
+        EXPECT_EQ(dialog.emfEdit()->text(), QStringLiteral("0.333333333333333"));
+        EXPECT_EQ(dialog.currentEdit()->text(), QStringLiteral("0.01234"));
+        EXPECT_TRUE(dialog.currentEdit()->isReadOnly());
+        dialog.resistanceEdit()->selectAll();
+        QTest::keyClicks(dialog.resistanceEdit(), QStringLiteral(" 220 "));
+        dialog.emfEdit()->setText(QStringLiteral(".5"));
+        Click(dialog, ok ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel);
+        EXPECT_EQ(dialog.result(), ok ? QDialog::Accepted : QDialog::Rejected);
+        const DetailsValues taken{220.0, 0.5, 0.01234};
+        EXPECT_EQ(dialog.values(), ok ? taken : shown) << ok;
+    }
+}
+
+// A box that holds no number keeps the dialog open with that box's text selected, the
+// values as they were; the boxes hold at most 31 characters.
+TEST(CDetailsDlg, BoxWithoutANumberIsRefusedWithTheFocusBackOnIt) {
+    struct Case {
+        const char* resistance;
+        const char* emf;
+        bool refusesResistance;
+    };
+    for (const Case& c :
+         {Case{"abc", "1.5", true}, Case{"", "1.5", true}, Case{"-0", "1", true},
+          Case{"nan", "1", true}, Case{"100", "1.5V", false}, Case{"100", "1e999", false}}) {
+        const DetailsValues shown{100.0, 0.0, 0.0};
+        CDetailsDlg dialog(shown);
+        std::vector<QString> messages;
+        dialog.SetMessageSink([&](const QString& message) { messages.push_back(message); });
+        dialog.show();
+        dialog.resistanceEdit()->setText(QString::fromUtf8(c.resistance));
+        dialog.emfEdit()->setText(QString::fromUtf8(c.emf));
+        dialog.resistanceEdit()->setFocus();
+        Click(dialog, QDialogButtonBox::Ok);
+        EXPECT_EQ(messages, std::vector<QString>{QStringLiteral("数字を入力してください。")})
+            << c.resistance << " " << c.emf;
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_EQ(dialog.values(), shown);
+        QLineEdit* refused = c.refusesResistance ? dialog.resistanceEdit() : dialog.emfEdit();
+        EXPECT_EQ(dialog.focusWidget(), refused) << c.resistance << " " << c.emf;
+        EXPECT_EQ(refused->selectedText(), refused->text());
+        Click(dialog, QDialogButtonBox::Cancel);
+    }
+    CDetailsDlg dialog(DetailsValues{});
+    dialog.resistanceEdit()->setText(QString(40, QLatin1Char('1')));
+    EXPECT_EQ(dialog.resistanceEdit()->text().size(), 31);
 }
 
 }  // namespace

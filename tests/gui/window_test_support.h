@@ -38,6 +38,19 @@ public:
     std::vector<Comment> commentsShown;
 
     std::deque<std::optional<DocumentOptions>> optionAnswers;
+    // The highlight of a short as the options dialog showed it, and as the user leaves it
+    // (unchanged when there is no answer).
+    std::vector<bool> explainShortShown;
+    std::deque<bool> explainShortAnswers;
+
+    std::deque<QString> svgFilesToSave;
+    std::vector<QString> svgSuggestions;
+
+    std::deque<QString> bitmapFiles;
+
+    // The details dialog's answer: the values entered, or nothing for Cancel.
+    std::deque<std::optional<DetailsValues>> detailsAnswers;
+    std::vector<DetailsValues> detailsShown;
 
     SaveAnswer AskSaveChanges(const QString& documentName) override {
         saveQuestions.push_back(documentName);
@@ -56,6 +69,11 @@ public:
         saveSuggestions.push_back(suggestedPath);
         return Next(filesToSave, QString(), "save dialog");
     }
+    QString ChooseBitmapFile() override { return Next(bitmapFiles, QString(), "bitmap dialog"); }
+    std::optional<DetailsValues> EditDetails(const DetailsValues& initial) override {
+        detailsShown.push_back(initial);
+        return Next(detailsAnswers, std::optional<DetailsValues>(), "details dialog");
+    }
     bool EditComment(Comment& comment) override {
         commentsShown.push_back(comment);
         const std::optional<Comment> answer =
@@ -65,19 +83,30 @@ public:
         }
         return answer.has_value();
     }
-    bool EditOptions(DocumentOptions& options) override {
+    bool EditOptions(DocumentOptions& options, bool& explainShort) override {
+        explainShortShown.push_back(explainShort);
         const std::optional<DocumentOptions> answer =
             Next(optionAnswers, std::optional<DocumentOptions>(), "options dialog");
         if (answer) {
             options = *answer;
+            if (!explainShortAnswers.empty()) {
+                explainShort = explainShortAnswers.front();
+                explainShortAnswers.pop_front();
+            }
         }
         return answer.has_value();
+    }
+    QString ChooseSvgFileToSave(const QString& suggestedPath) override {
+        svgSuggestions.push_back(suggestedPath);
+        return Next(svgFilesToSave, QString(), "SVG save dialog");
     }
 
     // Every scripted answer was used.
     bool scriptUsedUp() const {
         return saveAnswers.empty() && newerVersionAnswers.empty() && filesToOpen.empty() &&
-               filesToSave.empty() && commentAnswers.empty() && optionAnswers.empty();
+               filesToSave.empty() && commentAnswers.empty() && optionAnswers.empty() &&
+               explainShortAnswers.empty() && svgFilesToSave.empty() && bitmapFiles.empty() &&
+               detailsAnswers.empty();
     }
 
 private:

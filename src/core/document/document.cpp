@@ -86,8 +86,15 @@ bool Document::Redo() {
 }
 
 void Document::RunAnalysis() {
-    lastAnalysis_ = AnalysisReport();
-    shortCircuit_ = !Analyze(history_.Current(), &lastAnalysis_);
+    const auto analyze = [this] {
+        lastAnalysis_ = AnalysisReport();
+        shortCircuit_ = !Analyze(history_.Current(), &lastAnalysis_);
+    };
+    if (analysisScope_) {
+        analysisScope_(analyze);
+    } else {
+        analyze();
+    }
 }
 
 // A change made after the checkpoint (say, a later step of a drag) must not leave the

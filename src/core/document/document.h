@@ -70,6 +70,9 @@ public:
     using Clock = std::function<std::int64_t()>;
     using Listener = std::function<void(DocumentEvent)>;
     using ListenerId = std::size_t;
+    // Runs around every analysis and calls `analyze` exactly once, so that a window can
+    // show that it is busy while a large circuit is analysed.
+    using AnalysisScope = std::function<void(const std::function<void()>& analyze)>;
 
     // Starts as a new, empty document. Without a clock the system's calendar time is used.
     explicit Document(Clock clock = {});
@@ -99,6 +102,8 @@ public:
     // short-circuit state describes it. False when there was nothing to undo or redo.
     bool Undo();
     bool Redo();
+
+    void SetAnalysisScope(AnalysisScope scope) { analysisScope_ = std::move(scope); }
 
     // True when the last analysis found no finite solution ("Short").
     bool shortCircuit() const { return shortCircuit_; }
@@ -179,6 +184,7 @@ private:
     static inline bool noDiagonalWires_ = false;
 
     Clock clock_;
+    AnalysisScope analysisScope_;
     CircuitHistory history_;
     bool shortCircuit_ = false;
     AnalysisReport lastAnalysis_;

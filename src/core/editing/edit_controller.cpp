@@ -134,7 +134,8 @@ void EditController::PressElement(CircuitElement* element, bool shift) {
             circuit().ClearSelection();
         }
         circuit().Select(element);
-        port_.SetStatusText(FormatElementSummary(*element));
+        port_.SetStatusText(readingsHidden_ ? FormatElementSummaryWithoutReadings(*element)
+                                            : FormatElementSummary(*element));
     } else if (shift) {
         circuit().Deselect(element);
     }

@@ -57,6 +57,9 @@ public:
     void SelectAll();
     void ToggleGrid();
     bool showGrid() const { return showGrid_; }
+    // While pupils predict the readings, the summary of a clicked element leaves out
+    // everything the analysis found.
+    void SetReadingsHidden(bool hidden) { readingsHidden_ = hidden; }
 
     // --- What the view paints over the circuit ----------------------------------------------
     std::optional<RubberLine> rubberWire() const;
@@ -102,6 +105,7 @@ private:
     Document::ListenerId listener_ = 0;
     bool capturing_ = false;
     bool showGrid_ = false;
+    bool readingsHidden_ = false;
 
     // The gesture under way.
     LogicalPoint dragStart_;    // the press, or the grabbed point; anchors the rubber feedback

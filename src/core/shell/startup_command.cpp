@@ -99,6 +99,7 @@ StartupCommand Resolve(StartupAction action, const std::vector<std::string>& wor
 StartupCommand ParseStartupCommand(const std::vector<std::string>& args) {
     StartupAction action = StartupAction::NewDocument;
     bool quiet = false;
+    bool predict = false;
     bool onlyFileNames = false;
     std::vector<std::string> words;
     for (const std::string& arg : args) {
@@ -110,7 +111,11 @@ StartupCommand ParseStartupCommand(const std::vector<std::string>& args) {
             onlyFileNames = true;
             continue;
         }
-        // Long options are the program's own switches; there are none yet.
+        // Long options are the program's own switches.
+        if (arg == "--predict") {
+            predict = true;
+            continue;
+        }
         if (arg.starts_with("--")) {
             return UsageError(messages::kStartupUnknownSwitch + arg);
         }
@@ -137,7 +142,11 @@ StartupCommand ParseStartupCommand(const std::vector<std::string>& args) {
                 return UsageError(messages::kStartupUnknownSwitch + arg);
         }
     }
-    return Resolve(action, words, quiet);
+    StartupCommand command = Resolve(action, words, quiet);
+    if (command.action != StartupAction::UsageError) {
+        command.predict = predict;
+    }
+    return command;
 }
 
 }  // namespace kelno

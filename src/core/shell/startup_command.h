@@ -21,15 +21,17 @@ struct StartupCommand {
     std::string printerName;
     // "Embedding": the unregistration ends without its result message.
     bool quiet = false;
+    // "--predict": the editor starts with the readings hidden, for pupils to predict them.
+    bool predict = false;
     // For UsageError: the message to show, in the program's language, with the usage.
     std::string error;
 };
 
 // Reads the arguments that follow the program's name. Switches begin with '/' or '-':
 // "p", "pt" and "dde" as written, "Unregister", "Unregserver" and "Embedding" in any case
-// (these three also without a prefix). "/dde" is accepted and changes nothing. A word that
-// begins with '/' but is no switch is an absolute path; "--" makes every later argument a
-// file name.
+// (these three also without a prefix). "/dde" is accepted and changes nothing. The one long
+// option is "--predict". A word that begins with '/' but is no switch is an absolute path;
+// "--" makes every later argument a file name.
 StartupCommand ParseStartupCommand(const std::vector<std::string>& args);
 
 }  // namespace kelno

@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/circuit_builder.h"
@@ -178,6 +180,27 @@ TEST_F(DocumentTest, UndoAndRedoAnalyseTheRestoredCircuit) {
     ASSERT_TRUE(doc.Redo());
     EXPECT_TRUE(doc.shortCircuit());
     EXPECT_FALSE(doc.Redo());
+}
+
+// The window shows a busy cursor for exactly the time of each analysis: after an edit, an
+// undo and a redo. The scope sees the old result before it lets the analysis run.
+TEST_F(DocumentTest, AnalysisScopeWrapsEveryAnalysisOnce) {
+    std::vector<std::pair<bool, bool>> shortBeforeAndAfter;
+    doc.SetAnalysisScope([&](const std::function<void()>& analyze) {
+        const bool before = doc.shortCircuit();
+        analyze();
+        shortBeforeAndAfter.emplace_back(before, doc.shortCircuit());
+    });
+    doc.Checkpoint();
+    BuildShortedBattery(doc.circuit());
+    doc.CircuitChanged();
+    doc.Checkpoint();
+    doc.circuit().AddPoint(0, 5, 5);
+    doc.GeometryChanged();  // no analysis
+    ASSERT_TRUE(doc.Undo());
+    ASSERT_TRUE(doc.Undo());
+    EXPECT_EQ(shortBeforeAndAfter,
+              (std::vector<std::pair<bool, bool>>{{false, true}, {true, true}, {true, false}}));
 }
 
 TEST_F(DocumentTest, UndoBufferSizeLimitsTheUndoStepsOfTheDocument) {

@@ -133,6 +133,26 @@ TEST_F(EditTest, BatteryAndBulbWiredIntoARingFromThePointsRims) {
     EXPECT_FALSE(port.captured);
 }
 
+TEST_F(EditTest, ClickedElementsSummaryLeavesOutTheReadingsWhileTheyAreHidden) {
+    CircuitPoint* minus = AddPoint(1000, -500);
+    CircuitPoint* plus = AddPoint(1400, -500);
+    CircuitElement* battery = AddElement(ElementKind::Battery, minus, plus);
+    CircuitElement* bulb = AddElement(ElementKind::Bulb, plus, AddPoint(1400, -1000));
+    AddElement(ElementKind::Wire, bulb->end2(), minus);
+    StartFromHere();
+    ASSERT_GT(bulb->current, 0.1);
+    UseTool(kSelectionTool);
+
+    controller.SetReadingsHidden(true);
+    Click({1400, -750});
+    EXPECT_EQ(port.statusTexts.back(), FormatElementSummaryWithoutReadings(*bulb));
+    EXPECT_NE(port.statusTexts.back(), FormatElementSummary(*bulb));
+
+    controller.SetReadingsHidden(false);
+    Click({1200, -500});
+    EXPECT_EQ(port.statusTexts.back(), FormatElementSummary(*battery));
+}
+
 struct WireEndCase {
     const char* name;
     bool freePointNearby;

@@ -65,7 +65,9 @@ TEST(ParseStartupCommand, WrongUseSaysWhyAndHow) {
         // The shell's switches are case-sensitive: "/P" is a path, "-P" nobody's switch.
         {{"/P", "a.kel"}, messages::kStartupTooManyFiles},
         {{"-P", "a.kel"}, messages::kStartupUnknownSwitch},
-        {{"--predict", "a.kel"}, messages::kStartupUnknownSwitch},
+        {{"--predicted", "a.kel"}, messages::kStartupUnknownSwitch},
+        // A wrong command line stays wrong with the flag.
+        {{"--predict", "a.kel", "b.kel"}, messages::kStartupTooManyFiles},
     };
     for (const UsageCase& c : cases) {
         const StartupCommand command = ParseStartupCommand(c.args);
@@ -73,6 +75,34 @@ TEST(ParseStartupCommand, WrongUseSaysWhyAndHow) {
         ASSERT_EQ(command.action, StartupAction::UsageError) << label;
         EXPECT_EQ(command.error.find(c.reason), 0u) << label << " " << command.error;
         EXPECT_NE(command.error.find(messages::kStartupUsage), std::string::npos) << label;
+    }
+}
+
+struct PredictCase {
+    std::vector<std::string> args;
+    StartupAction action;
+    std::string fileName;
+    bool predict;
+};
+
+TEST(ParseStartupCommand, PredictIsAFlagOfEveryWayOfStarting) {
+    using enum StartupAction;
+    const PredictCase cases[] = {
+        {{"--predict"}, NewDocument, "", true},
+        {{"--predict", "a.kel"}, OpenFile, "a.kel", true},
+        {{"a.kel", "--predict"}, OpenFile, "a.kel", true},
+        // Printing shows what the window would show.
+        {{"--predict", "/p", "a.kel"}, PrintFile, "a.kel", true},
+        {{"a.kel"}, OpenFile, "a.kel", false},
+        // After "--" it is a file's name.
+        {{"--", "--predict"}, OpenFile, "--predict", false},
+    };
+    for (const PredictCase& c : cases) {
+        const StartupCommand command = ParseStartupCommand(c.args);
+        const std::string label = ::testing::PrintToString(c.args);
+        EXPECT_EQ(command.action, c.action) << label << " " << command.error;
+        EXPECT_EQ(command.fileName, c.fileName) << label;
+        EXPECT_EQ(command.predict, c.predict) << label;
     }
 }
 

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "document/clipboard_port.h"
+
+namespace kelno {
+
+// The desktop's clipboard as plain text, shared with every other program and every other
+// copy of the editor.
+class SystemClipboard : public ClipboardPort {
+public:
+    std::optional<std::string> ReadText() const override;
+    void WriteText(const std::string& text) override;
+};
+
+}  // namespace kelno
