@@ -79,9 +79,10 @@ void CKelnoView::SetClassroom(ClassroomMode& classroom) {
     FollowClassroom();
 }
 
+// The classroom may have changed the selection as well as the picture.
 void CKelnoView::FollowClassroom() {
     controller_->SetReadingsHidden(classroom_->readingsHidden());
-    update();
+    Repaint();
 }
 
 StatusSink CKelnoView::StatusToFrame() {

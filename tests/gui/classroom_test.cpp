@@ -61,19 +61,6 @@ protected:
 
     void Open(const char* example) { ASSERT_TRUE(app->OpenFile(ExamplePath(example))); }
 
-    // A battery without inner resistance joined to itself by one wire, analysed: a short.
-    void BuildShortedBattery() {
-        Circuit& circuit = core().circuit();
-        CircuitPoint* minus = circuit.AddPoint(0, 1000, -1000);
-        CircuitPoint* plus = circuit.AddPoint(1, 1400, -1000);
-        ElementRecord battery = DefaultRecord(ElementKind::Battery);
-        battery.resistance = 0.0;
-        circuit.AddElement(battery, minus, plus);
-        circuit.AddElement(DefaultRecord(ElementKind::Wire), plus, minus);
-        core().CircuitChanged();
-        ASSERT_TRUE(core().shortCircuit());
-    }
-
     // A paint of the view, which posts its status text.
     void Paint() { view().grab(); }
 
@@ -179,8 +166,9 @@ TEST_F(ClassroomTest, ClickOnTheShortInTheStatusBarSelectsTheLoop) {
             .AddElement(DefaultRecord(ElementKind::Bulb), circuit.AddPoint(2, 2000, -1000),
                         circuit.AddPoint(3, 2400, -1000))
             .element;
-    circuit.Select(bulb);
     core().CircuitChanged();
+    circuit.Select(bulb);  // behind the window's back: Cut stays disabled
+    ASSERT_FALSE(command(command::kCut)->isEnabled());
     Paint();
     ASSERT_TRUE(frame().messageText().startsWith(QStringLiteral("Short  ")));
     EXPECT_EQ(bar->cursor().shape(), Qt::PointingHandCursor);
@@ -190,6 +178,7 @@ TEST_F(ClassroomTest, ClickOnTheShortInTheStatusBarSelectsTheLoop) {
     std::vector<CircuitElement*> loop = ElementsAt(circuit, core().lastAnalysis().failingLoop);
     EXPECT_EQ(circuit.selection(), loop);
     EXPECT_FALSE(bulb->selected());
+    EXPECT_TRUE(command(command::kCut)->isEnabled()) << "the commands follow the selection";
 
     // Once the status bar says something else, a click selects nothing.
     circuit.ClearSelection();

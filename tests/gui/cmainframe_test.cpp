@@ -208,15 +208,7 @@ TEST_F(WindowTest, EmptyCircuitOffersOnlyTheBitmapOfTheEditingCommands) {
 }
 
 TEST_F(WindowTest, PaintingAFailedAnalysisSaysShortInTheStatusBar) {
-    Circuit& circuit = core().circuit();
-    CircuitPoint* a = circuit.AddPoint(0, 100, -100);
-    CircuitPoint* b = circuit.AddPoint(1, 500, -100);
-    ElementRecord battery = DefaultRecord(ElementKind::Battery);
-    battery.resistance = 0.0;
-    circuit.AddElement(battery, a, b);
-    circuit.AddElement(DefaultRecord(ElementKind::Wire), b, a);
-    core().CircuitChanged();
-    ASSERT_TRUE(core().shortCircuit());
+    BuildShortedBattery();
     app->view().grab();
     // The sentence about the loop follows unless the option turns it off.
     EXPECT_TRUE(frame().messageText().startsWith(QStringLiteral("Short  ")))

@@ -45,8 +45,11 @@ TEST(COptionDlg, OkTakesTheControlsAndCancelKeepsTheValues) {
     const DocumentOptions before{false, false, true, 10};
     for (const bool ok : {true, false}) {
         COptionDlg dialog(before);
+        dialog.SetExplainShort(true);
         dialog.show();
         EXPECT_EQ(dialog.undoBufferEdit()->text(), QStringLiteral("10"));
+        EXPECT_TRUE(dialog.explainShortBox()->isChecked());
+        dialog.explainShortBox()->setChecked(false);
         dialog.smoothDisplayBox()->setChecked(true);
         dialog.showCurrentFlowBox()->setChecked(false);
         dialog.noDiagonalWiresBox()->setChecked(true);
@@ -57,6 +60,7 @@ TEST(COptionDlg, OkTakesTheControlsAndCancelKeepsTheValues) {
         EXPECT_EQ(dialog.result(), ok ? QDialog::Accepted : QDialog::Rejected);
         const DocumentOptions after{true, true, false, 25};
         EXPECT_EQ(dialog.options(), ok ? after : before);
+        EXPECT_EQ(dialog.explainShort(), !ok);
     }
 }
 

@@ -45,6 +45,19 @@ protected:
         return QTest::qWaitForWindowActive(&frame());
     }
 
+    // A battery without inner resistance joined to itself by one wire, analysed: a short.
+    void BuildShortedBattery() {
+        Circuit& circuit = core().circuit();
+        CircuitPoint* minus = circuit.AddPoint(0, 1000, -1000);
+        CircuitPoint* plus = circuit.AddPoint(1, 1400, -1000);
+        ElementRecord battery = DefaultRecord(ElementKind::Battery);
+        battery.resistance = 0.0;
+        circuit.AddElement(battery, minus, plus);
+        circuit.AddElement(DefaultRecord(ElementKind::Wire), plus, minus);
+        core().CircuitChanged();
+        ASSERT_TRUE(core().shortCircuit());
+    }
+
     // Some unsaved work: a comment typed in.
     void MakeModified() {
         core().SetComment("note", 0);
