@@ -1,6 +1,6 @@
 #include "qpainter_surface.h"
 
-#include <QFontMetricsF>
+#include <QPaintEngine>
 #include <QPen>
 #include <QPolygonF>
 #include <QString>
@@ -24,6 +24,10 @@ QPainterSurface::QPainterSurface(QPainter& painter, const ViewScale& scale, QCol
     painter_.setRenderHint(QPainter::Antialiasing, false);
     painter_.setRenderHint(QPainter::TextAntialiasing, true);
     painter_.setBackgroundMode(Qt::TransparentMode);
+    if (painter_.paintEngine() != nullptr &&
+        painter_.paintEngine()->type() == QPaintEngine::Raster) {
+        rasterArea_ = QRectF(painter_.window());
+    }
     SelectFont(font_);
 }
 
@@ -34,12 +38,14 @@ QPainterSurface::~QPainterSurface() {
 Pen QPainterSurface::SelectPen(const Pen& pen) {
     const Pen previous = pen_;
     pen_ = pen;
+    tools_ = Tools::Unknown;
     return previous;
 }
 
 Brush QPainterSurface::SelectBrush(const Brush& brush) {
     const Brush previous = brush_;
     brush_ = brush;
+    tools_ = Tools::Unknown;
     return previous;
 }
 
@@ -51,12 +57,17 @@ Font QPainterSurface::SelectFont(const Font& font) {
     QFont qfont = LabelFont(pixels);
     qfont.setWeight(static_cast<QFont::Weight>(std::clamp(font.weight, 1, 1000)));
     painter_.setFont(qfont);
+    metrics_.emplace(painter_.font(), painter_.device());
+    widths_.clear();
     return previous;
 }
 
 Color QPainterSurface::SetTextColor(Color color) {
     const Color previous = textColor_;
     textColor_ = color;
+    if (tools_ == Tools::Text) {
+        tools_ = Tools::Unknown;
+    }
     return previous;
 }
 
@@ -98,6 +109,10 @@ QPolygonF QPainterSurface::ToDevice(std::span<const DrawPoint> points) const {
 }
 
 void QPainterSurface::UseOutline() {
+    if (tools_ == Tools::Outline) {
+        return;
+    }
+    tools_ = Tools::Outline;
     // Width 0 is a cosmetic pen: one device pixel, whatever the scale.
     const double width = pen_.width > 0 ? pen_.width * scale_.pixelsPerUnitX() : 0.0;
     QPen pen(ToQColor(pen_.color), width);
@@ -107,6 +122,10 @@ void QPainterSurface::UseOutline() {
 }
 
 void QPainterSurface::UseFill() {
+    if (tools_ == Tools::Fill) {
+        return;
+    }
+    tools_ = Tools::Fill;
     painter_.setPen(Qt::NoPen);
     painter_.setBrush(ToQColor(brush_.color));
 }
@@ -142,12 +161,37 @@ void QPainterSurface::FillRect(const DrawRect& rect, Color color) {
 
 void QPainterSurface::DrawTextTopCentre(DrawPoint anchor, std::string_view text) {
     const QString string = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    const QFontMetricsF metrics(painter_.font(), painter_.device());
     const QPointF at = ToDevice(anchor);
-    painter_.setPen(ToQColor(textColor_));
-    painter_.drawText(
-        QPointF(at.x() - metrics.horizontalAdvance(string) / 2.0, at.y() + metrics.ascent()),
-        string);
+    const qreal width = TextWidth(string);
+    const QRectF box(at.x() - width / 2.0, at.y(), width, metrics_->height());
+    if (OutsideRaster(box)) {
+        return;
+    }
+    if (tools_ != Tools::Text) {
+        painter_.setPen(ToQColor(textColor_));
+        tools_ = Tools::Text;
+    }
+    painter_.drawText(QPointF(box.x(), at.y() + metrics_->ascent()), string);
+}
+
+qreal QPainterSurface::TextWidth(const QString& text) {
+    const auto known = widths_.constFind(text);
+    if (known != widths_.constEnd()) {
+        return *known;
+    }
+    const qreal width = metrics_->horizontalAdvance(text);
+    widths_.insert(text, width);
+    return width;
+}
+
+// Whether a label's box lies so far outside the picture that none of its pixels could
+// reach it, with a line's height to spare for glyphs that overhang their advance.
+bool QPainterSurface::OutsideRaster(const QRectF& area) const {
+    if (!rasterArea_) {
+        return false;
+    }
+    const qreal margin = metrics_->height();
+    return !area.adjusted(-margin, -margin, margin, margin).intersects(*rasterArea_);
 }
 
 LogicalSize QPainterSurface::PixelsToLogical(int pixels) const {

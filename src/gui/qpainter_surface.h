@@ -2,7 +2,11 @@
 
 #include <QColor>
 #include <QFont>
+#include <QFontMetricsF>
+#include <QHash>
 #include <QPainter>
+#include <QString>
+#include <optional>
 
 #include "render/draw_surface.h"
 #include "view/view_scale.h"
@@ -49,6 +53,12 @@ private:
     QPolygonF ToDevice(std::span<const DrawPoint> points) const;
     void UseOutline();
     void UseFill();
+    qreal TextWidth(const QString& text);
+    bool OutsideRaster(const QRectF& area) const;
+
+    // What the painter's pen and brush were last set up for, so that a run of lines with
+    // the same pen sets it once: anything that changes them makes this Unknown.
+    enum class Tools { Unknown, Outline, Fill, Text };
 
     QPainter& painter_;
     ViewScale scale_;
@@ -57,6 +67,14 @@ private:
     Brush brush_;
     Font font_;
     Color textColor_;
+    Tools tools_ = Tools::Unknown;
+    // The label font's measures, and the widths of the labels met so far in it: a circuit
+    // repeats few labels, and measuring one means shaping it.
+    std::optional<QFontMetricsF> metrics_;
+    QHash<QString, qreal> widths_;
+    // The picture's area in device pixels when the painter fills pixels (not a page or an
+    // SVG file), where a label wholly outside it need not be laid out at all.
+    std::optional<QRectF> rasterArea_;
 };
 
 }  // namespace kelno

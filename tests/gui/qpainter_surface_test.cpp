@@ -6,6 +6,10 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
+#include <array>
+#include <functional>
+#include <optional>
+#include <vector>
 
 #include "gui/picture_support.h"
 
@@ -155,6 +159,108 @@ TEST(QPainterSurface, PixelSizesFollowTheScale) {
     EXPECT_EQ(screen.PixelsToLogical(35), (LogicalSize{93, 93}));
     QPainterSurface printer(painter, ViewScale::FromDpi(600, 300), Qt::white);
     EXPECT_EQ(printer.PixelsToLogical(15), (LogicalSize{6, 13}));
+}
+
+// One step of a drawing: the pen, brush or text colour it sets, if any, and what it draws.
+struct DrawStep {
+    std::optional<Pen> pen;
+    std::optional<Brush> brush;
+    std::optional<Color> text;
+    std::function<void(DrawSurface&)> draw;
+};
+
+// A surface sets the painter's pen and brush only when the next figure needs others than the
+// last; drawn step by step on fresh surfaces, each given the state so far, the same picture.
+TEST(QPainterSurface, KeepingThePenBetweenFiguresChangesNoPixel) {
+    const std::array<DrawPoint, 3> triangle{DrawPoint{100, -100}, DrawPoint{500, -100},
+                                            DrawPoint{300, -400}};
+    const auto line = [](DrawPoint a, DrawPoint b) {
+        return [a, b](DrawSurface& s) { s.DrawLine(a, b); };
+    };
+    const auto label = [](DrawPoint at, const char* text) {
+        return [at, text](DrawSurface& s) { s.DrawTextTopCentre(at, text); };
+    };
+    const std::vector<DrawStep> steps{
+        {Pen{{200, 0, 0}, 0}, {}, {}, line({0, -50}, {700, -50})},
+        {{}, {}, {}, line({0, -60}, {700, -300})},
+        {{}, Brush{{0, 0, 200}}, {}, [&](DrawSurface& s) { s.FillPolygon(triangle); }},
+        {{}, {}, {}, line({0, -450}, {700, -450})},  // the outline again after a fill
+        {{},
+         {},
+         {},
+         [](DrawSurface& s) {
+             s.FillRect({600, -20, 700, -90}, {9, 9, 9});
+         }},
+        {{}, {}, {}, [&](DrawSurface& s) { s.FillPolygon(std::span(triangle).first(3)); }},
+        {{}, {}, {}, line({0, -470}, {700, -470})},  // a fill between two lines
+        {{}, {}, Color{0, 150, 0}, label({300, -150}, "10Ω")},
+        {{}, {}, {}, line({50, -500}, {650, -200})},  // the pen again after a text
+        {{}, {}, {}, label({500, -300}, "OFF")},
+        {{}, {}, Color{0, 0, 0}, label({150, -350}, "危険")},
+        {Pen{{0, 120, 120}, 10},
+         {},
+         {},
+         [](DrawSurface& s) {
+             s.DrawEllipse({400, -200, 600, -400});
+         }},
+        {{},
+         Brush{{250, 250, 0}},
+         {},
+         [](DrawSurface& s) {
+             s.DrawRectangle({20, -20, 120, -120});
+         }},
+    };
+    QImage kept = WhiteImage(280, 200);
+    QImage fresh = kept;
+    {
+        QPainter painter(&kept);
+        QPainterSurface surface(painter, kScreen, Qt::white);
+        for (const DrawStep& step : steps) {
+            step.pen ? (void)surface.SelectPen(*step.pen) : void();
+            step.brush ? (void)surface.SelectBrush(*step.brush) : void();
+            step.text ? (void)surface.SetTextColor(*step.text) : void();
+            step.draw(surface);
+        }
+    }
+    {
+        QPainter painter(&fresh);
+        Pen pen;
+        Brush brush;
+        Color text;
+        for (const DrawStep& step : steps) {
+            pen = step.pen.value_or(pen);
+            brush = step.brush.value_or(brush);
+            text = step.text.value_or(text);
+            QPainterSurface surface(painter, kScreen, Qt::white);
+            surface.SelectPen(pen);
+            surface.SelectBrush(brush);
+            surface.SetTextColor(text);
+            step.draw(surface);
+        }
+    }
+    EXPECT_EQ(kept, fresh);
+}
+
+// Labels wholly outside a picture are skipped, but one that crosses its edge is drawn: the
+// small picture is exactly the corner of a larger one with the same labels.
+TEST(QPainterSurface, LabelsAcrossThePicturesEdgeAreDrawn) {
+    const auto draw = [](QImage& image) {
+        QPainter painter(&image);
+        QPainterSurface surface(painter, kScreen, Qt::white);
+        // The small picture is 120 x 80 pixels: 317 x 212 logical units at 96 dpi.
+        for (const DrawPoint at :
+             {DrawPoint{317, -100}, DrawPoint{330, -60}, DrawPoint{150, -205}, DrawPoint{160, -225},
+              DrawPoint{325, -215}, DrawPoint{700, -400}}) {
+            surface.DrawTextTopCentre(at, "危険 10Ω");
+        }
+    };
+    QImage small = WhiteImage(120, 80);
+    QImage large = WhiteImage(400, 300);
+    draw(small);
+    draw(large);
+    EXPECT_EQ(small, large.copy(0, 0, 120, 80));
+    EXPECT_LT(FindInk(small).right, 120);
+    EXPECT_GE(FindInk(small).right, 110) << "the labels on the right edge should show";
 }
 
 }  // namespace
