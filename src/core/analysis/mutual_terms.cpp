@@ -126,6 +126,18 @@ void MutualTerms::PassOn(std::size_t u, double delta, double* drive) {
             const NarrowTerm* term = narrow_.data() + rowFirst_[u];
             const NarrowTerm* end = narrow_.data() + rowFirst_[u + 1];
             const double* value = distinct_.data();
+            // Four terms at a time: they belong to four different loops, so the processor
+            // may overlap their loads and stores.
+            for (; end - term >= 4; term += 4) {
+                const double d0 = drive[term[0].loop] + delta * value[term[0].value];
+                const double d1 = drive[term[1].loop] + delta * value[term[1].value];
+                const double d2 = drive[term[2].loop] + delta * value[term[2].value];
+                const double d3 = drive[term[3].loop] + delta * value[term[3].value];
+                drive[term[0].loop] = d0;
+                drive[term[1].loop] = d1;
+                drive[term[2].loop] = d2;
+                drive[term[3].loop] = d3;
+            }
             for (; term != end; ++term) {
                 drive[term->loop] += delta * value[term->value];
             }
