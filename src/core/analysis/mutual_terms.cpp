@@ -73,31 +73,74 @@ MutualTerms::MutualTerms(const LoopPassages& passages, std::size_t storedEntryLi
     }
 }
 
+// The terms of a pair of loops are the same double in both rows: the same shared elements
+// in the same order, with the same signs. So each pair is summed once, by the lower loop,
+// over the passages of the loops after it, and the term is put into both rows.
 void MutualTerms::KeepRows(std::size_t storedEntryLimit) {
     const std::size_t n = passages_.loopCount();
-    rowLength_.reserve(n);
-    rowFirst_.reserve(n + 1);
-    rowFirst_.push_back(0);
+    std::vector<std::uint32_t> upperFirst{0};
+    std::vector<MutualEntry> upper;  // each row's terms with the loops after it
+    std::vector<std::uint32_t> after(passages_.resistance.size(), 0);  // per element: passed
+    rowLength_.assign(n, 0);
+    upperFirst.reserve(n + 1);
     for (std::size_t u = 0; u < n; ++u) {
+        SumRowAfter(u, after, upper);
+        if (2 * upper.size() > storedEntryLimit) {
+            layout_ = Layout::Fresh;
+            CountFreshRows();
+            return;
+        }
+        for (std::size_t i = upperFirst.back(); i < upper.size(); ++i) {
+            ++rowLength_[upper[i].loop];
+        }
+        rowLength_[u] += static_cast<std::uint32_t>(upper.size() - upperFirst.back());
+        upperFirst.push_back(static_cast<std::uint32_t>(upper.size()));
+    }
+    rowFirst_.assign(n + 1, 0);
+    for (std::size_t u = 0; u < n; ++u) {
+        rowFirst_[u + 1] = rowFirst_[u] + rowLength_[u];
+    }
+    std::vector<std::size_t> next(rowFirst_.begin(), rowFirst_.end() - 1);
+    wideLoop_.resize(rowFirst_[n]);
+    wideValue_.resize(rowFirst_[n]);
+    for (std::size_t u = 0; u < n; ++u) {
+        for (std::size_t i = upperFirst[u]; i < upperFirst[u + 1]; ++i) {
+            const MutualEntry& term = upper[i];
+            wideLoop_[next[u]] = term.loop;
+            wideValue_[next[u]++] = term.value;
+            wideLoop_[next[term.loop]] = static_cast<std::uint32_t>(u);
+            wideValue_[next[term.loop]++] = term.value;
+        }
+    }
+}
+
+// Loop u's terms with the loops after it. An element's passages are in loop order, and
+// `after` counts, per element, the loops before u that pass it, so loop u's own passage is
+// there and the later loops follow it.
+void MutualTerms::SumRowAfter(std::size_t u, std::vector<std::uint32_t>& after,
+                              std::vector<MutualEntry>& out) {
+    for (const Passage& own : passages_.OfLoop(u)) {
+        const double resistance = passages_.resistance[own.index];
+        const std::span<const Passage> all = passages_.OfElement(own.index);
+        for (const Passage& other : all.subspan(++after[own.index])) {
+            if (!touched_[other.index]) {
+                touched_[other.index] = 1;
+                sum_[other.index] = 0.0;
+                touchedLoops_.push_back(other.index);
+            }
+            sum_[other.index] += own.forward == other.forward ? -resistance : resistance;
+        }
+    }
+    TakeSums(out);
+}
+
+void MutualTerms::CountFreshRows() {
+    for (std::size_t u = 0; u < passages_.loopCount(); ++u) {
         fresh_.clear();
         SumRow(u, fresh_);
-        rowLength_.push_back(static_cast<std::uint32_t>(fresh_.size()));
-        if (layout_ != Layout::Wide) {
-            continue;
-        }
-        if (wideLoop_.size() + fresh_.size() > storedEntryLimit) {
-            layout_ = Layout::Fresh;
-            wideLoop_ = {};
-            wideValue_ = {};
-            rowFirst_ = {};
-            continue;
-        }
-        for (const MutualEntry& entry : fresh_) {
-            wideLoop_.push_back(entry.loop);
-            wideValue_.push_back(entry.value);
-        }
-        rowFirst_.push_back(wideLoop_.size());
+        rowLength_[u] = static_cast<std::uint32_t>(fresh_.size());
     }
+    rowFirst_ = {};
 }
 
 void MutualTerms::Narrow() {
@@ -198,6 +241,12 @@ void MutualTerms::SumRow(std::size_t u, std::vector<MutualEntry>& out) {
             sum_[other.index] += own.forward == other.forward ? -resistance : resistance;
         }
     }
+    TakeSums(out);
+}
+
+// Moves the terms summed so far into `out`, leaving out those that cancelled, and makes
+// the summing space clean again.
+void MutualTerms::TakeSums(std::vector<MutualEntry>& out) {
     for (const std::uint32_t t : touchedLoops_) {
         touched_[t] = 0;
         if (sum_[t] != 0.0) {

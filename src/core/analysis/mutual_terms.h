@@ -77,7 +77,11 @@ private:
     };
 
     void SumRow(std::size_t u, std::vector<MutualEntry>& out);
+    void SumRowAfter(std::size_t u, std::vector<std::uint32_t>& after,
+                     std::vector<MutualEntry>& out);
+    void TakeSums(std::vector<MutualEntry>& out);
     void KeepRows(std::size_t storedEntryLimit);
+    void CountFreshRows();
     void Narrow();
 
     const LoopPassages& passages_;
