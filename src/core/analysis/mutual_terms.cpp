@@ -119,19 +119,8 @@ void MutualTerms::KeepRows(std::size_t storedEntryLimit) {
 // there and the later loops follow it.
 void MutualTerms::SumRowAfter(std::size_t u, std::vector<std::uint32_t>& after,
                               std::vector<MutualEntry>& out) {
-    for (const Passage& own : passages_.OfLoop(u)) {
-        const double resistance = passages_.resistance[own.index];
-        const std::span<const Passage> all = passages_.OfElement(own.index);
-        for (const Passage& other : all.subspan(++after[own.index])) {
-            if (!touched_[other.index]) {
-                touched_[other.index] = 1;
-                sum_[other.index] = 0.0;
-                touchedLoops_.push_back(other.index);
-            }
-            sum_[other.index] += own.forward == other.forward ? -resistance : resistance;
-        }
-    }
-    TakeSums(out);
+    SumPassages<false>(
+        u, [&after](std::uint32_t f) { return ++after[f]; }, out);
 }
 
 void MutualTerms::CountFreshRows() {
@@ -227,21 +216,8 @@ std::vector<MutualEntry> MutualTerms::Row(std::size_t u) {
 // Terms that cancel to 0.0 are left out: adding delta times 0.0 to a right-hand side,
 // which is never -0.0, leaves it as it was.
 void MutualTerms::SumRow(std::size_t u, std::vector<MutualEntry>& out) {
-    for (const Passage& own : passages_.OfLoop(u)) {
-        const double resistance = passages_.resistance[own.index];
-        for (const Passage& other : passages_.OfElement(own.index)) {
-            if (other.index == u) {
-                continue;
-            }
-            if (!touched_[other.index]) {
-                touched_[other.index] = 1;
-                sum_[other.index] = 0.0;
-                touchedLoops_.push_back(other.index);
-            }
-            sum_[other.index] += own.forward == other.forward ? -resistance : resistance;
-        }
-    }
-    TakeSums(out);
+    SumPassages<true>(
+        u, [](std::uint32_t) { return std::size_t{0}; }, out);
 }
 
 // Moves the terms summed so far into `out`, leaving out those that cancelled, and makes

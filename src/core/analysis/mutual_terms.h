@@ -79,6 +79,28 @@ private:
     void SumRow(std::size_t u, std::vector<MutualEntry>& out);
     void SumRowAfter(std::size_t u, std::vector<std::uint32_t>& after,
                      std::vector<MutualEntry>& out);
+    // Sums loop u's terms over the passages of each of its elements from the one that
+    // `firstOf(element)` names on, and moves them into `out`. Loop u's own passage is
+    // passed over when it may be among them.
+    template <bool kMayMeetOwn, class FirstPassage>
+    void SumPassages(std::size_t u, FirstPassage firstOf, std::vector<MutualEntry>& out) {
+        for (const Passage& own : passages_.OfLoop(u)) {
+            const double resistance = passages_.resistance[own.index];
+            for (const Passage& other :
+                 passages_.OfElement(own.index).subspan(firstOf(own.index))) {
+                if (kMayMeetOwn && other.index == u) {
+                    continue;
+                }
+                if (!touched_[other.index]) {
+                    touched_[other.index] = 1;
+                    sum_[other.index] = 0.0;
+                    touchedLoops_.push_back(other.index);
+                }
+                sum_[other.index] += own.forward == other.forward ? -resistance : resistance;
+            }
+        }
+        TakeSums(out);
+    }
     void TakeSums(std::vector<MutualEntry>& out);
     void KeepRows(std::size_t storedEntryLimit);
     void CountFreshRows();
