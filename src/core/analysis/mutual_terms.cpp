@@ -65,8 +65,7 @@ private:
 MutualTerms::MutualTerms(const LoopPassages& passages, std::size_t storedEntryLimit)
     : passages_(passages) {
     const std::size_t n = passages.loopCount();
-    sum_.assign(n, 0.0);
-    touched_.assign(n, 0);
+    sum_.assign(n, Sum{});
     KeepRows(storedEntryLimit);
     if (layout_ == Layout::Wide) {
         Narrow();
@@ -224,9 +223,9 @@ void MutualTerms::SumRow(std::size_t u, std::vector<MutualEntry>& out) {
 // the summing space clean again.
 void MutualTerms::TakeSums(std::vector<MutualEntry>& out) {
     for (const std::uint32_t t : touchedLoops_) {
-        touched_[t] = 0;
-        if (sum_[t] != 0.0) {
-            out.push_back({t, sum_[t]});
+        sum_[t].touched = false;
+        if (sum_[t].value != 0.0) {
+            out.push_back({t, sum_[t].value});
         }
     }
     touchedLoops_.clear();

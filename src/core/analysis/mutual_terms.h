@@ -91,12 +91,12 @@ private:
                 if (kMayMeetOwn && other.index == u) {
                     continue;
                 }
-                if (!touched_[other.index]) {
-                    touched_[other.index] = 1;
-                    sum_[other.index] = 0.0;
+                Sum& sum = sum_[other.index];
+                if (!sum.touched) {
+                    sum = {0.0, true};
                     touchedLoops_.push_back(other.index);
                 }
-                sum_[other.index] += own.forward == other.forward ? -resistance : resistance;
+                sum.value += own.forward == other.forward ? -resistance : resistance;
             }
         }
         TakeSums(out);
@@ -118,8 +118,11 @@ private:
 
     // Summing space per loop number: a term's running sum and whether the present row
     // has touched it yet; and the row last summed afresh.
-    std::vector<double> sum_;
-    std::vector<char> touched_;
+    struct Sum {
+        double value = 0.0;
+        bool touched = false;
+    };
+    std::vector<Sum> sum_;
     std::vector<std::uint32_t> touchedLoops_;
     std::vector<MutualEntry> fresh_;
 };
