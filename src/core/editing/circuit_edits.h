@@ -41,6 +41,11 @@ void MoveMarkedPoints(Circuit& circuit, std::int64_t dx, std::int64_t dy);
 CircuitPoint* DetachLink(Circuit& circuit, CircuitPoint* point, LogicalPoint grabbed,
                          LogicalPoint position, std::int64_t dx, std::int64_t dy);
 
+// The link that DetachLink would pull off `point` for a drag of (dx, dy) from `grabbed`,
+// or nullptr when no link lies in the drag's direction.
+CircuitElement* LinkToDetach(const CircuitPoint& point, LogicalPoint grabbed, std::int64_t dx,
+                             std::int64_t dy);
+
 // For each end of `element`, the first point in list order within 10 pixels of it that is
 // not that end and not already joined to it.
 struct LooseEndTargets {

@@ -340,16 +340,19 @@ void EditController::EditDetailsOf(CircuitElement* element) {
     const DetailsValues initial{element->resistance, element->emf,
                                 DetailsCurrent(element->current)};
     const std::uint64_t replacementsBefore = replacements_;
-    const std::optional<DetailsValues> entered = port_.EditDetails(initial);
-    // The dialog runs its own event loop: a command may have replaced the circuit meanwhile.
-    if (!entered || replacements_ != replacementsBefore || !std::isfinite(entered->resistance) ||
-        !std::isfinite(entered->emf)) {
-        return;
-    }
-    document_.Checkpoint();
-    element->resistance = entered->resistance;
-    element->emf = entered->emf;
-    document_.CircuitChanged();
+    port_.RequestDetails(initial, [this, element, replacementsBefore](
+                                      const std::optional<DetailsValues>& entered) {
+        // A modal dialog runs its own event loop and a browser's answers later: either way
+        // a command may have replaced the circuit, and the element with it, meanwhile.
+        if (!entered || replacements_ != replacementsBefore ||
+            !std::isfinite(entered->resistance) || !std::isfinite(entered->emf)) {
+            return;
+        }
+        document_.Checkpoint();
+        element->resistance = entered->resistance;
+        element->emf = entered->emf;
+        document_.CircuitChanged();
+    });
 }
 
 // --- Keys and view commands --------------------------------------------------------------------
