@@ -232,7 +232,6 @@ TEST_F(DocumentTest, ModifiedFollowsTheCircuitBackToTheSavedState) {
     EXPECT_TRUE(doc.modified());
     doc.Undo();
     EXPECT_TRUE(doc.modified());
-    std::remove(path.c_str());
 }
 
 TEST_F(DocumentTest, CheckpointAloneMarksModifiedForEditsThatEndWithoutAClosingStep) {
