@@ -6,6 +6,7 @@
 #include "command_line.h"
 #include "commands.h"
 #include "kel_loading.h"
+#include "model/element_catalogue.h"
 #include "render/short_explanation.h"
 #include "text/code_page_932.h"
 #include "text/number_text.h"
@@ -14,23 +15,9 @@ namespace kelno::cli {
 
 namespace {
 
-const char* KindName(ElementKind kind) {
-    switch (kind) {
-        case ElementKind::Battery:
-            return "乾電池";
-        case ElementKind::Resistor:
-            return "抵抗";
-        case ElementKind::Ammeter:
-            return "電流計";
-        case ElementKind::Voltmeter:
-            return "電圧計";
-        case ElementKind::Bulb:
-            return "電球";
-        case ElementKind::Switch:
-            return "スイッチ";
-        default:
-            return IsWire(kind) ? "導線" : "不明";
-    }
+std::string KindName(ElementKind kind) {
+    const ElementKindInfo* info = FindKindInfo(kind);
+    return std::string(info != nullptr ? info->fullName : "不明");
 }
 
 const char* OutcomeText(const AnalysisReport& report) {

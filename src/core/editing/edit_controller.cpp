@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "editing/circuit_edits.h"
+#include "model/element_catalogue.h"
 #include "render/format_value.h"
 #include "text/details_number.h"
 #include "view/hit_test.h"
@@ -27,7 +28,7 @@ LogicalPoint PositionOf(const CircuitPoint& point) {
 }
 
 bool IsComponentTool(std::int32_t tool) {
-    return tool >= KindCode(ElementKind::Battery) && tool <= KindCode(ElementKind::Switch);
+    return tool > 0 && IsComponentKind(KindFromCode(tool));
 }
 
 // The larger of the two components of the step from `from` to `to`, in logical units.

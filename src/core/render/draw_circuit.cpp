@@ -5,7 +5,7 @@
 
 #include "render/element_frame.h"
 #include "render/element_highlight.h"
-#include "render/element_symbols.h"
+#include "render/element_symbol_table.h"
 #include "render/format_value.h"
 #include "render/surface_scope.h"
 #include "view/view_geometry.h"
@@ -160,30 +160,11 @@ void DrawElement(const CircuitElement& element, DrawSurface& surface, DrawPoint 
     if (!wire || !noDiagonalWires) {
         DrawFlowLine(surface, end1, end2, element.current, showFlow);
     }
-    const ElementFrame frame = MakeElementFrame(end1, end2);
-    switch (element.kind) {
-        case ElementKind::Battery:
-            DrawBattery(element, surface, frame, hideReadings);
-            break;
-        case ElementKind::Resistor:
-            DrawResistor(element, surface, frame);
-            break;
-        case ElementKind::Ammeter:
-        case ElementKind::Voltmeter:
-            DrawMeter(element, surface, frame, hideReadings);
-            break;
-        case ElementKind::Bulb:
-            DrawBulb(element, surface, frame, hideReadings);
-            break;
-        case ElementKind::Switch:
-            DrawSwitch(element, surface, frame);
-            break;
-        default:
-            // Kinds beyond the switch, which only a foreign file can hold, are a bare line.
-            if (wire && noDiagonalWires) {
-                DrawRightAngleWire(element, surface, end1, end2, showFlow);
-            }
-            break;
+    if (const ElementSymbol* symbol = FindElementSymbol(element.kind)) {
+        symbol->draw(element, surface, MakeElementFrame(end1, end2), hideReadings);
+    } else if (wire && noDiagonalWires) {
+        // Kinds beyond the catalogue, which only a foreign file can hold, stay a bare line.
+        DrawRightAngleWire(element, surface, end1, end2, showFlow);
     }
 }
 

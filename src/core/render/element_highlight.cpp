@@ -3,6 +3,7 @@
 #include <array>
 
 #include "render/element_frame.h"
+#include "render/element_symbol_table.h"
 #include "render/surface_scope.h"
 
 namespace kelno {
@@ -19,36 +20,6 @@ DrawRect Grown(const DrawRect& r) {
     return {r.left - kMargin, r.top + kMargin, r.right + kMargin, r.bottom - kMargin};
 }
 
-// The area a component's symbol covers, top above bottom; none for a wire.
-bool SymbolArea(ElementKind kind, const ElementFrame& f, DrawRect& area) {
-    const std::int64_t cx = f.cx;
-    const std::int64_t cy = f.cy;
-    switch (kind) {
-        case ElementKind::Battery: {
-            // The positive terminal reaches 32 units beyond the box on either side.
-            constexpr std::int64_t kTerminal = 32;
-            area = {cx - f.hw - kTerminal, cy + f.hh + kTerminal, cx + f.hw + kTerminal,
-                    cy - f.hh - kTerminal};
-            return true;
-        }
-        case ElementKind::Resistor:
-            area = {cx - f.hw, cy + f.hh, cx + f.hw, cy - f.hh};
-            return true;
-        case ElementKind::Ammeter:
-        case ElementKind::Voltmeter:
-            area = {cx - 64, cy + 64, cx + 64, cy - 64};
-            return true;
-        case ElementKind::Bulb:
-            area = {cx - 48, cy + 120, cx + 48, cy - 40};
-            return true;
-        case ElementKind::Switch:
-            area = {cx - 80, cy + 48, cx + 80, cy - 48};
-            return true;
-        default:
-            return false;
-    }
-}
-
 }  // namespace
 
 void DrawElementHighlight(const CircuitElement& element, DrawSurface& surface, DrawPoint end1,
@@ -63,9 +34,8 @@ void DrawElementHighlight(const CircuitElement& element, DrawSurface& surface, D
             surface.DrawLine(end1, end2);
         }
     }
-    DrawRect area;
-    if (SymbolArea(element.kind, MakeElementFrame(end1, end2), area)) {
-        surface.FillRect(Grown(area), kHighlightColor);
+    if (const ElementSymbol* symbol = FindElementSymbol(element.kind)) {
+        surface.FillRect(Grown(symbol->area(MakeElementFrame(end1, end2))), kHighlightColor);
     }
 }
 

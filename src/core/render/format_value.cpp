@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/element_catalogue.h"
 #include "numeric/portable_math.h"
 #include "text/number_text.h"
 
@@ -40,10 +41,7 @@ std::string FormatValue(double value, std::string_view unit) {
 }
 
 std::string_view ElementDisplayName(ElementKind kind) {
-    static constexpr std::string_view kNames[] = {"導線",   "電池", "抵抗",    "電流計",
-                                                  "電圧計", "電球", "スイッチ"};
-    const std::int32_t code = KindCode(kind);
-    return code <= 0 ? kNames[0] : kNames[code % 7];
+    return DisplayedKindInfo(kind).name;
 }
 
 std::string FormatElementSummaryWithoutReadings(const CircuitElement& element) {

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "model/element_catalogue.h"
 #include "render/draw_circuit.h"
 #include "render/format_value.h"
 
@@ -18,26 +19,39 @@ struct LoopMakeup {
     std::vector<std::string_view> names;  // each kind's name once, batteries first, wires last
 };
 
+// Codes beyond the catalogue are loads, named as the summary names them.
+void CountOne(const ElementKindInfo* info, LoopMakeup& makeup) {
+    switch (info == nullptr ? ElementRole::Load : info->role) {
+        case ElementRole::Source:
+            ++makeup.batteries;
+            break;
+        case ElementRole::Switch:
+            makeup.switches = true;
+            break;
+        case ElementRole::Wire:
+            makeup.wires = true;
+            break;
+        case ElementRole::Load:
+        case ElementRole::Meter:
+            ++makeup.loads;
+            break;
+    }
+}
+
 LoopMakeup Count(std::span<const ElementKind> kinds) {
     LoopMakeup makeup;
-    bool seen[7] = {};
+    const std::span<const ElementKindInfo> catalogue = ElementCatalogue();
+    std::vector<bool> seen(catalogue.size(), false);
     for (const ElementKind kind : kinds) {
-        const std::int32_t code = KindCode(kind);
-        const int entry = code <= 0 ? 0 : code % 7;
-        seen[entry] = true;
-        if (kind == ElementKind::Battery) {
-            ++makeup.batteries;
-        } else if (kind == ElementKind::Switch) {
-            makeup.switches = true;
-        } else if (IsWire(kind)) {
-            makeup.wires = true;
-        } else {
-            ++makeup.loads;
-        }
+        seen[static_cast<std::size_t>(&DisplayedKindInfo(kind) - catalogue.data())] = true;
+        CountOne(FindKindInfo(kind), makeup);
     }
-    for (const int entry : {1, 2, 3, 4, 5, 6, 0}) {
-        if (seen[entry]) {
-            makeup.names.push_back(ElementDisplayName(KindFromCode(entry)));
+    // Components in catalogue order, then the wire.
+    for (const bool wires : {false, true}) {
+        for (std::size_t row = 0; row < catalogue.size(); ++row) {
+            if (seen[row] && (catalogue[row].role == ElementRole::Wire) == wires) {
+                makeup.names.push_back(catalogue[row].name);
+            }
         }
     }
     return makeup;
