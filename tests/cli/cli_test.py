@@ -80,9 +80,11 @@ class CliTest(TempFolderTestCase):
         self.assertEqual(result.returncode, 0, result.stderr)
         self.assertIn('"current": 0.29411764705882354', result.stdout)
         data = json.loads(result.stdout)
-        self.assertEqual(list(data), ["ok", "version", "points", "elements", "potentials", "short"])
+        self.assertEqual(list(data), ["ok", "version", "points", "elements", "potentials", "short",
+                                      "solvedDirectly"])
         self.assertIs(data["ok"], True)
         self.assertIsNone(data["short"])
+        self.assertIs(data["solvedDirectly"], False)
         self.assertEqual(data["potentials"][0], 0)
         self.assertEqual(data["version"], 106)
         self.assertEqual(len(data["points"]), 4)
