@@ -1,8 +1,11 @@
 #include "app_settings.h"
 
+#include <QFile>
 #include <QSettings>
+#include <QFileInfo>
 #include <QString>
 
+#include "io/file_bytes.h"
 #include "shell/recent_file_list.h"
 
 namespace kelno {
@@ -25,9 +28,28 @@ public:
 
 }  // namespace
 
+// QSettings' own choice: the file named after the application, in a folder named after the
+// organisation, beside the organisation's own file. QSettings reads a file as soon as it is
+// made, so the folder is asked of the organisation's file alone, which the program never
+// uses (it is read all the same by every QSettings of the application).
+QString AppSettings::FilePath() {
+    const QSettings organisation(QSettings::NativeFormat, QSettings::UserScope,
+                                 QString::fromUtf8(kOrganization));
+    const QString folder = QFileInfo(organisation.fileName()).absolutePath();
+    return folder + QStringLiteral("/%1/%2.conf")
+                        .arg(QString::fromUtf8(kOrganization), QString::fromUtf8(kApplication));
+}
+
+bool AppSettings::FileUsable() {
+    return IsRegularFileOrMissing(QFile::encodeName(FilePath()).toStdString());
+}
+
 std::vector<std::string> AppSettings::ReadRecentFiles() const {
-    Store store;
     std::vector<std::string> paths;
+    if (!FileUsable()) {
+        return paths;
+    }
+    Store store;
     if (!store.readable()) {
         return paths;
     }
@@ -42,6 +64,9 @@ std::vector<std::string> AppSettings::ReadRecentFiles() const {
 }
 
 void AppSettings::WriteRecentFiles(const std::vector<std::string>& paths) {
+    if (!FileUsable()) {
+        return;
+    }
     Store store;
     store.beginGroup(kRecentGroup);
     for (std::size_t i = 0; i < RecentFileList::kCapacity; ++i) {
@@ -54,6 +79,9 @@ void AppSettings::WriteRecentFiles(const std::vector<std::string>& paths) {
 }
 
 int AppSettings::ReadPreviewPages() const {
+    if (!FileUsable()) {
+        return 0;
+    }
     Store store;
     if (!store.readable()) {
         return 0;
@@ -65,7 +93,7 @@ int AppSettings::ReadPreviewPages() const {
 }
 
 void AppSettings::WritePreviewPages(int pages) {
-    if (pages <= 0) {
+    if (pages <= 0 || !FileUsable()) {
         return;
     }
     Store store;

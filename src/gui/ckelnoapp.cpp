@@ -173,6 +173,10 @@ void CKelnoApp::UpdateCommandStates() {
 // --- Start-up ------------------------------------------------------------------------------
 
 std::optional<int> CKelnoApp::Start(const std::vector<std::string>& args) {
+    if (!AppSettings::FileUsable()) {
+        prompts_->ShowError(QString::fromUtf8(messages::kSettingsNotRegularFile) +
+                            QStringLiteral("\n") + AppSettings::FilePath());
+    }
     recentFiles_ = RecentFileList(settings_.ReadRecentFiles());
     previewPages_ = settings_.ReadPreviewPages();
     UpdateRecentMenu();

@@ -6,6 +6,7 @@ usage: cli_test.py KELNO_CLI EXAMPLES_FOLDER
 import json
 import math
 import os
+import stat
 import struct
 import subprocess
 import sys
@@ -160,6 +161,20 @@ class CliTest(TempFolderTestCase):
         self.assertEqual(result.stderr.splitlines(),
                          [f"kelno-cli: ﾌｧｲﾙに書き込めませんでした。 {out} "
                           "(ﾌｧｲﾙまたはﾌｫﾙﾀﾞが見つかりません。)"])
+
+    def test_a_pipe_is_refused_at_once_as_input_and_as_output(self):
+        pipe = self.path("pipe.kel")
+        os.mkfifo(pipe)
+        source = os.path.join(EXAMPLES, "switch.kel")
+        for args in [("analyze", pipe), ("render", pipe, "-o", self.path("out.png")),
+                     ("convert", source, pipe), ("convert", pipe, self.path("out.kel"))]:
+            with self.subTest(args=args):
+                result = run(*args)  # a wait on the pipe would end in the timeout
+                self.assertEqual(result.returncode, 1)
+                self.assertEqual(len(result.stderr.splitlines()), 1, result.stderr)
+                self.assertIn(pipe, result.stderr)
+                self.assertIn("通常のﾌｧｲﾙではない", result.stderr)
+        self.assertTrue(stat.S_ISFIFO(os.stat(pipe).st_mode))
 
 
 if __name__ == "__main__":
