@@ -5,7 +5,10 @@ neither the old nor the new content whole, and no copy of the old content kept.
 
 Run as root: the saves run as the unprivileged user nobody.
 
-usage: measure_in_place_kills.py KELNO_CLI [--count N] [--points P]
+usage: measure_in_place_kills.py KELNO_CLI [--count N] [--points P] [--after F]
+
+Each kill comes at a random moment between F (0 to 1) of the time a whole save takes and its
+end; the writing comes last, after reading, analysing and keeping the copy.
 """
 import argparse
 import os
@@ -48,6 +51,7 @@ def main():
     parser.add_argument("cli")
     parser.add_argument("--count", type=int, default=100)
     parser.add_argument("--points", type=int, default=400000)
+    parser.add_argument("--after", type=float, default=0.0)
     args = parser.parse_args()
     if os.geteuid() != 0:
         print("run as root")
@@ -93,7 +97,7 @@ def main():
         target = reset()
         process = subprocess.Popen([args.cli, "convert", source, target], preexec_fn=as_nobody,
                                    env=env, stderr=subprocess.DEVNULL)
-        time.sleep(rng.uniform(0.0, full))
+        time.sleep(rng.uniform(args.after * full, full))
         process.kill()
         process.wait()
         with open(target, "rb") as f:

@@ -10,6 +10,8 @@ inline constexpr const char* kSaveFailed = "ﾄﾞｷｭﾒﾝﾄを保存する
 inline constexpr const char* kFileNotFound = "ﾌｧｲﾙが見つかりません。";
 inline constexpr const char* kCannotReadFile = "ﾌｧｲﾙを読み込めませんでした。";
 inline constexpr const char* kCannotWriteFile = "ﾌｧｲﾙに書き込めませんでした。";
+// Added when a file is larger than the program reads.
+inline constexpr const char* kReadLimit = "読み込めるのは 16 MB までのﾌｧｲﾙです。";
 // A path that names a pipe, a device, a socket or a folder instead of a file.
 inline constexpr const char* kNotRegularFile =
     "通常のﾌｧｲﾙではない (ﾊﾟｲﾌﾟやﾃﾞﾊﾞｲｽなど) ため、読み書きできません。";

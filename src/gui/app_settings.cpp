@@ -1,8 +1,9 @@
 #include "app_settings.h"
 
 #include <QFile>
-#include <QSettings>
 #include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QString>
 
 #include "io/file_bytes.h"
@@ -28,20 +29,50 @@ public:
 
 }  // namespace
 
+namespace {
+
+bool IsRegularOrMissing(const QString& path) {
+    return IsRegularFileOrMissing(QFile::encodeName(path).toStdString());
+}
+
+// The organisation's own file beside the folder of the application's file; QSettings reads
+// it too, as a fallback, though the program never writes it.
+QString OrganisationFileBeside(const QString& folder) {
+    return folder + QStringLiteral("/%1.conf").arg(QString::fromUtf8(AppSettings::kOrganization));
+}
+
+}  // namespace
+
 // QSettings' own choice: the file named after the application, in a folder named after the
 // organisation, beside the organisation's own file. QSettings reads a file as soon as it is
-// made, so the folder is asked of the organisation's file alone, which the program never
-// uses (it is read all the same by every QSettings of the application).
+// made, so the folder is asked of a QSettings of the organisation's file alone (which tests
+// move with QSettings::setPath), and only when that file in its usual place cannot hold
+// the start-up.
 QString AppSettings::FilePath() {
-    const QSettings organisation(QSettings::NativeFormat, QSettings::UserScope,
-                                 QString::fromUtf8(kOrganization));
-    const QString folder = QFileInfo(organisation.fileName()).absolutePath();
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    if (IsRegularOrMissing(OrganisationFileBeside(folder))) {
+        const QSettings organisation(QSettings::NativeFormat, QSettings::UserScope,
+                                     QString::fromUtf8(kOrganization));
+        folder = QFileInfo(organisation.fileName()).absolutePath();
+    }
     return folder + QStringLiteral("/%1/%2.conf")
                         .arg(QString::fromUtf8(kOrganization), QString::fromUtf8(kApplication));
 }
 
+QString AppSettings::UnusableFile() {
+    const QString path = FilePath();
+    const QString organisation =
+        OrganisationFileBeside(QFileInfo(QFileInfo(path).absolutePath()).absolutePath());
+    for (const QString& file : {path, organisation}) {
+        if (!IsRegularOrMissing(file)) {
+            return file;
+        }
+    }
+    return {};
+}
+
 bool AppSettings::FileUsable() {
-    return IsRegularFileOrMissing(QFile::encodeName(FilePath()).toStdString());
+    return UnusableFile().isEmpty();
 }
 
 std::vector<std::string> AppSettings::ReadRecentFiles() const {

@@ -21,6 +21,9 @@ public:
     // where the settings file belongs: QSettings could wait on it for ever, so the settings
     // are then neither read nor written, here or in any other group of the same file.
     static bool FileUsable();
+    // The file that makes them unusable (this one, or the organisation's own file that
+    // QSettings reads besides), or an empty text.
+    static QString UnusableFile();
 
     std::vector<std::string> ReadRecentFiles() const;  // UTF-8 paths
     void WriteRecentFiles(const std::vector<std::string>& paths);

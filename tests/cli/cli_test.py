@@ -176,6 +176,25 @@ class CliTest(TempFolderTestCase):
                 self.assertIn("通常のﾌｧｲﾙではない", result.stderr)
         self.assertTrue(stat.S_ISFIFO(os.stat(pipe).st_mode))
 
+    def test_the_largest_file_read_stays_under_400_mb_and_a_larger_one_is_refused(self):
+        # Lone points cost the most memory for their bytes in a file.
+        limit = 16 << 20
+        count = (limit - len(kel_bytes([], []))) // 8
+        data = kel_bytes([(i % 5000, -(i // 5000)) for i in range(count)], [])
+        self.assertLessEqual(len(data), limit)
+        largest = self.write("largest.kel", data)
+        process = subprocess.Popen([CLI, "analyze", largest], stdout=subprocess.DEVNULL,
+                                   stderr=subprocess.PIPE)
+        _, status, usage = os.wait4(process.pid, 0)
+        process.returncode = os.waitstatus_to_exitcode(status)
+        self.assertEqual(process.returncode, 0, process.stderr.read())
+        self.assertLess(usage.ru_maxrss, 400 * 1024)  # kilobytes
+        larger = self.write("larger.kel", data + bytes(limit + 1 - len(data)))
+        result = run("analyze", larger)
+        self.assertEqual(result.returncode, 1)
+        self.assertEqual(len(result.stderr.splitlines()), 1, result.stderr)
+        self.assertIn("16 MB まで", result.stderr)
+
 
 if __name__ == "__main__":
     CLI, EXAMPLES = sys.argv[1], sys.argv[2]

@@ -361,24 +361,31 @@ TEST_F(WindowTest, FileOfAnInterruptedSaveOffersItsOldContentBack) {
     EXPECT_EQ(prompts.restoreQuestions.size(), 2u);
 }
 
+// Both files QSettings reads: the program's own and its maker's, beside the folder of it.
 TEST(SettingsFileTest, APipeInItsPlaceIsNamedAtStartAndLeftAlone) {
-    const QString path = AppSettings::FilePath();
-    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).absolutePath()));
-    QFile::remove(path);
-    ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
-    ScriptedPrompts prompts;
-    {
-        CKelnoApp app(&prompts);
-        KeepDesktopAlone(app);
-        EXPECT_FALSE(app.Start({}).has_value());
-        app.classroom().SetExplainShort(false);  // written nowhere
+    const QString own = AppSettings::FilePath();
+    const QString maker = QFileInfo(QFileInfo(own).absolutePath()).absolutePath() +
+                          QStringLiteral("/Morlan.conf");
+    for (const QString& path : {own, maker}) {
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(path).absolutePath()));
+        QFile::remove(path);
+        ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        ScriptedPrompts prompts;
+        {
+            CKelnoApp app(&prompts);
+            KeepDesktopAlone(app);
+            EXPECT_FALSE(app.Start({}).has_value());
+            app.classroom().SetExplainShort(false);  // written nowhere
+        }
+        ASSERT_EQ(prompts.errors.size(), 1u) << path.toStdString();
+        EXPECT_TRUE(
+            prompts.errors[0].contains(QString::fromUtf8(messages::kSettingsNotRegularFile)));
+        EXPECT_TRUE(prompts.errors[0].contains(path));
+        struct stat info;
+        EXPECT_TRUE(::lstat(QFile::encodeName(path).constData(), &info) == 0 &&
+                    S_ISFIFO(info.st_mode));
+        EXPECT_TRUE(QFile::remove(path));
     }
-    ASSERT_EQ(prompts.errors.size(), 1u);
-    EXPECT_TRUE(prompts.errors[0].contains(QString::fromUtf8(messages::kSettingsNotRegularFile)));
-    EXPECT_TRUE(prompts.errors[0].contains(path));
-    struct stat info;
-    EXPECT_TRUE(::lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISFIFO(info.st_mode));
-    EXPECT_TRUE(QFile::remove(path));
 }
 
 }  // namespace

@@ -340,6 +340,10 @@ bool ReadFileBytes(const std::string& path, std::vector<std::uint8_t>& bytes, st
         error = Describe(messages::kCannotReadFile, path, 0) + "\n" + messages::kNotRegularFile;
         return false;
     }
+    if (static_cast<std::uint64_t>(info.st_size) > kMaxReadableFileSize) {
+        error = Describe(messages::kCannotReadFile, path, EFBIG) + "\n" + messages::kReadLimit;
+        return false;
+    }
     std::uint8_t buffer[65536];
     int errorNumber = 0;
     for (;;) {
@@ -363,6 +367,10 @@ bool ReadFileBytes(const std::string& path, std::vector<std::uint8_t>& bytes, st
     if (errorNumber != 0) {
         bytes.clear();
         error = Describe(messages::kCannotReadFile, path, errorNumber);
+        if (errorNumber == EFBIG) {
+            error += "\n";
+            error += messages::kReadLimit;
+        }
         return false;
     }
     return true;

@@ -9,8 +9,11 @@
 namespace kelno {
 
 // The largest file the program reads. Documents of a classroom are a few kilobytes; the
-// bound keeps a wrong choice (a disk image, a device that never ends) from filling memory.
-inline constexpr std::size_t kMaxReadableFileSize = std::size_t{64} << 20;
+// bound keeps a wrong choice (a disk image) from filling memory, and keeps loading and
+// analysing any file it lets through under 400 MB: a point costs some 170 bytes in memory
+// for the 8 it takes in a file, so 2 million lone points, the most 16 MB can hold, come
+// to some 360 MB.
+inline constexpr std::size_t kMaxReadableFileSize = std::size_t{16} << 20;
 
 // True when `path` names a regular file (after links) or nothing at all; false for a pipe,
 // a device, a socket or a folder, which a reader could wait on for ever. Never blocks.

@@ -419,7 +419,11 @@ TEST_F(FileBytesTest, ReadingAFileBeyondTheBoundStops) {
     std::string error;
     EXPECT_FALSE(ReadFileBytes(path, back, error));
     EXPECT_NE(error.find("ﾌｧｲﾙが大きすぎます。"), std::string::npos) << error;
+    EXPECT_NE(error.find("16 MB まで"), std::string::npos) << error;
     EXPECT_TRUE(back.empty());
+    fs::resize_file(path, kMaxReadableFileSize);  // the largest that is read
+    EXPECT_TRUE(ReadFileBytes(path, back, error)) << error;
+    EXPECT_EQ(back.size(), kMaxReadableFileSize);
 }
 
 }  // namespace
