@@ -122,7 +122,8 @@ bool CKelnoDoc::OfferInterruptedSaveCopy(const QString& path, bool& declined) {
     if (!copy) {
         return true;
     }
-    const QString question = QString::fromUtf8(messages::kRestoreQuestion).replace(QStringLiteral("%s"), path);
+    const QString question =
+        QString::fromUtf8(messages::kRestoreQuestion).replace(QStringLiteral("%s"), path);
     if (!prompts_->AskRestoreInterruptedSave(question)) {
         declined = true;
         return true;

@@ -19,8 +19,8 @@
 #include "app_settings.h"
 #include "classroom_mode.h"
 #include "command_ids.h"
-#include "io/in_place_copy.h"
 #include "gui/window_fixture.h"
+#include "io/in_place_copy.h"
 #include "messages.h"
 #include "print_commands.h"
 
@@ -364,8 +364,8 @@ TEST_F(WindowTest, FileOfAnInterruptedSaveOffersItsOldContentBack) {
 // Both files QSettings reads: the program's own and its maker's, beside the folder of it.
 TEST(SettingsFileTest, APipeInItsPlaceIsNamedAtStartAndLeftAlone) {
     const QString own = AppSettings::FilePath();
-    const QString maker = QFileInfo(QFileInfo(own).absolutePath()).absolutePath() +
-                          QStringLiteral("/Morlan.conf");
+    const QString maker =
+        QFileInfo(QFileInfo(own).absolutePath()).absolutePath() + QStringLiteral("/Morlan.conf");
     for (const QString& path : {own, maker}) {
         ASSERT_TRUE(QDir().mkpath(QFileInfo(path).absolutePath()));
         QFile::remove(path);

@@ -46,8 +46,7 @@ std::optional<SparseMatrix> BuildMatrix(std::span<const double> selfResistance,
 }
 
 // True when `x` is finite, within the limit, and satisfies every equation.
-bool Acceptable(const SparseMatrix& matrix, const Vector& x, const Vector& b,
-                double currentLimit) {
+bool Acceptable(const SparseMatrix& matrix, const Vector& x, const Vector& b, double currentLimit) {
     for (Eigen::Index i = 0; i < x.size(); ++i) {
         if (!(std::fabs(x[i]) <= currentLimit)) {
             return false;
@@ -80,13 +79,14 @@ std::optional<Vector> Solve(const SparseMatrix& matrix, const Vector& b, double 
 }  // namespace
 
 std::optional<std::vector<double>> SolveDirectly(std::span<const double> selfResistance,
-                                                 std::span<const double> drive,
-                                                 MutualTerms& terms, double currentLimit) {
+                                                 std::span<const double> drive, MutualTerms& terms,
+                                                 double currentLimit) {
     std::optional<SparseMatrix> matrix = BuildMatrix(selfResistance, terms);
     if (!matrix) {
         return std::nullopt;
     }
-    const Vector b = Eigen::Map<const Vector>(drive.data(), static_cast<Eigen::Index>(drive.size()));
+    const Vector b =
+        Eigen::Map<const Vector>(drive.data(), static_cast<Eigen::Index>(drive.size()));
     // The matrix is symmetric and, with positive resistances, positive definite: a
     // Cholesky factorisation serves. Negative resistances can leave it indefinite, and
     // a factorisation with pivoting takes over where the first one breaks down.

@@ -20,7 +20,7 @@ inline constexpr std::size_t kDirectSolveEntryLimit = std::size_t{1} << 22;
 // Returns the loop currents, or nothing when the system is singular, too large, or its
 // solution not finite, beyond `currentLimit`, or does not satisfy the equations.
 std::optional<std::vector<double>> SolveDirectly(std::span<const double> selfResistance,
-                                                 std::span<const double> drive,
-                                                 MutualTerms& terms, double currentLimit);
+                                                 std::span<const double> drive, MutualTerms& terms,
+                                                 double currentLimit);
 
 }  // namespace kelno

@@ -203,8 +203,8 @@ void RemoveStaleTemporaries(const std::string& folder) {
         if (!IsTemporaryName(entry->d_name)) {
             continue;
         }
-        Descriptor file(::openat(folderFd, entry->d_name,
-                                 O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
+        Descriptor file(
+            ::openat(folderFd, entry->d_name, O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
         struct stat info;
         if (file.valid() && ::fstat(file.get(), &info) == 0 && S_ISREG(info.st_mode) &&
             info.st_uid == ::geteuid() && ::flock(file.get(), LOCK_EX | LOCK_NB) == 0) {
@@ -240,7 +240,8 @@ Route ReplaceThroughTemporary(const std::string& target, const struct stat* old,
                               std::span<const std::uint8_t> bytes, int& errorNumber,
                               mode_t freshMode = 0666) {
     std::string temporary;
-    Descriptor file(CreateTemporary(FolderOf(target), old != nullptr ? 0600 : freshMode, temporary));
+    Descriptor file(
+        CreateTemporary(FolderOf(target), old != nullptr ? 0600 : freshMode, temporary));
     if (!file.valid()) {
         errorNumber = errno;
         return Route::NotPossible;

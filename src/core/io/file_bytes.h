@@ -35,9 +35,9 @@ bool ReadFileBytes(const std::string& path, std::vector<std::uint8_t>& bytes, st
 // new bytes has been reserved, so that a full disk fails before the old content is
 // touched, and after its old bytes have been kept in an InPlaceCopy until the new ones are
 // flushed. After a save, files of our pattern that a killed save of the same user left
-// in the folder are removed. Anything but a regular file (a pipe, a device) is refused without being
-// written. On failure returns false with a message in `error` that names the file and the
-// reason.
+// in the folder are removed. Anything but a regular file (a pipe, a device) is refused
+// without being written. On failure returns false with a message in `error` that names
+// the file and the reason.
 bool WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes,
                          std::string& error);
 

@@ -21,8 +21,8 @@ struct ParallelCase {
 };
 
 TEST(SolveDirectlyTest, ParallelResistorsReadWhatOhmsLawSays) {
-    for (const ParallelCase c : {ParallelCase{200, false}, ParallelCase{300, true},
-                                 ParallelCase{600, true}}) {
+    for (const ParallelCase c :
+         {ParallelCase{200, false}, ParallelCase{300, true}, ParallelCase{600, true}}) {
         Circuit circuit;
         CircuitBuilder b(circuit);
         std::vector<CircuitElement*> resistors;

@@ -411,9 +411,7 @@ TEST_F(FileBytesTest, ReadingAMissingFileSaysSo) {
 
 TEST_F(FileBytesTest, ReadingAFileBeyondTheBoundStops) {
     const std::string path = PathOf("huge.kel");
-    {
-        std::ofstream out(path, std::ios::binary);
-    }
+    { std::ofstream out(path, std::ios::binary); }
     fs::resize_file(path, kMaxReadableFileSize + 1);  // sparse: costs no disk
     Bytes back;
     std::string error;
