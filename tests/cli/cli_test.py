@@ -187,8 +187,10 @@ class CliTest(TempFolderTestCase):
                                    stderr=subprocess.PIPE)
         _, status, usage = os.wait4(process.pid, 0)
         process.returncode = os.waitstatus_to_exitcode(status)
-        self.assertEqual(process.returncode, 0, process.stderr.read())
-        self.assertLess(usage.ru_maxrss, 400 * 1024)  # kilobytes
+        with process.stderr:
+            self.assertEqual(process.returncode, 0, process.stderr.read())
+        if os.environ.get("KELNO_SANITIZED") != "1":
+            self.assertLess(usage.ru_maxrss, 400 * 1024)  # kilobytes
         larger = self.write("larger.kel", data + bytes(limit + 1 - len(data)))
         result = run("analyze", larger)
         self.assertEqual(result.returncode, 1)
