@@ -43,9 +43,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzz::Require(clipboard.ReadText() == text, "a refused paste leaves the clipboard alone");
         return 0;
     }
-    // Sweeps that never settle run to their bound, which takes seconds here; every step
-    // below would run them again without reaching anything new.
-    if (document.lastAnalysis().outcome == AnalysisOutcome::NoConvergence) {
+    // Sweeps that never settle run to their bound, which takes seconds here, before they
+    // give up or the equations are solved directly; every step below would run them again
+    // without reaching anything new.
+    if (document.lastAnalysis().outcome == AnalysisOutcome::NoConvergence ||
+        document.lastAnalysis().solvedDirectly) {
         return 0;
     }
     const std::size_t pasted = document.circuit().selection().size();

@@ -8,6 +8,8 @@ packages=(
     cmake ninja-build g++ python3
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-svg-dev
+    # The sparse solvers for loop equations that the sweeps cannot settle.
+    libeigen3-dev
     # Qt's own dialogs (files, printing, preview) in Japanese.
     qt6-translations-l10n
     fonts-ipafont-gothic

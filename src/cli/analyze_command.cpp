@@ -23,7 +23,9 @@ std::string KindName(ElementKind kind) {
 const char* OutcomeText(const AnalysisReport& report) {
     switch (report.outcome) {
         case AnalysisOutcome::Solved:
-            return "解析成功";
+            return report.solvedDirectly
+                       ? "解析成功 (反復計算が収束しないため、閉路方程式を直接解きました)"
+                       : "解析成功";
         case AnalysisOutcome::ZeroResistanceLoop:
             return "Short (抵抗のない閉路に起電力があります)";
         case AnalysisOutcome::CurrentLimit:
@@ -106,6 +108,8 @@ void PrintJson(const Document& document) {
     }
     out += "], \"potentials\": " + PotentialsJson(document);
     out += ", \"short\": " + ShortJson(document.lastAnalysis());
+    out += ", \"solvedDirectly\": ";
+    out += document.lastAnalysis().solvedDirectly ? "true" : "false";
     out += "}\n";
     std::fputs(out.c_str(), stdout);
 }

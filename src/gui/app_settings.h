@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,16 @@ class AppSettings {
 public:
     static constexpr const char* kOrganization = "Morlan";
     static constexpr const char* kApplication = "Kelno";
+
+    // The file QSettings keeps these settings in.
+    static QString FilePath();
+    // False when something else than a regular file (a pipe, a device, a folder) stands
+    // where the settings file belongs: QSettings could wait on it for ever, so the settings
+    // are then neither read nor written, here or in any other group of the same file.
+    static bool FileUsable();
+    // The file that makes them unusable (this one, or the organisation's own file that
+    // QSettings reads besides), or an empty text.
+    static QString UnusableFile();
 
     std::vector<std::string> ReadRecentFiles() const;  // UTF-8 paths
     void WriteRecentFiles(const std::vector<std::string>& paths);

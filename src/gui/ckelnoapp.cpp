@@ -173,6 +173,10 @@ void CKelnoApp::UpdateCommandStates() {
 // --- Start-up ------------------------------------------------------------------------------
 
 std::optional<int> CKelnoApp::Start(const std::vector<std::string>& args) {
+    if (const QString unusable = AppSettings::UnusableFile(); !unusable.isEmpty()) {
+        prompts_->ShowError(QString::fromUtf8(messages::kSettingsNotRegularFile) +
+                            QStringLiteral("\n") + unusable);
+    }
     recentFiles_ = RecentFileList(settings_.ReadRecentFiles());
     previewPages_ = settings_.ReadPreviewPages();
     UpdateRecentMenu();

@@ -6,7 +6,11 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 
+#include <optional>
+
 #include "document/clipboard_commands.h"
+#include "io/file_bytes.h"
+#include "io/in_place_copy.h"
 #include "io/kel_file.h"
 #include "messages.h"
 #include "system_clipboard.h"
@@ -107,7 +111,37 @@ void CKelnoDoc::NewDocument() {
     SetPathName({});
 }
 
+// A copy kept by a save that was cut short in the middle of overwriting the file: the file
+// may hold a mixture of old and new bytes, which can even read as a different circuit, so
+// the user is asked first. Declined, the copy goes once the file has opened as it is.
+// False when the copy should have been put back and could not.
+bool CKelnoDoc::OfferInterruptedSaveCopy(const QString& path, bool& declined) {
+    declined = false;
+    const std::string local = LocalPath(path);
+    const std::optional<std::vector<std::uint8_t>> copy = InPlaceCopy::Find(local);
+    if (!copy) {
+        return true;
+    }
+    const QString question =
+        QString::fromUtf8(messages::kRestoreQuestion).replace(QStringLiteral("%s"), path);
+    if (!prompts_->AskRestoreInterruptedSave(question)) {
+        declined = true;
+        return true;
+    }
+    std::string error;
+    if (!WriteFileAtomically(local, *copy, error)) {
+        prompts_->ShowError(Utf8(error));
+        return false;
+    }
+    InPlaceCopy::Forget(local);
+    return true;
+}
+
 LoadStatus CKelnoDoc::OpenDocumentFile(const QString& path, CommentOnOpening comment) {
+    bool declinedCopy = false;
+    if (!OfferInterruptedSaveCopy(path, declinedCopy)) {
+        return LoadStatus::Unreadable;
+    }
     LoadResult result;
     {
         WaitCursor wait;
@@ -122,6 +156,9 @@ LoadStatus CKelnoDoc::OpenDocumentFile(const QString& path, CommentOnOpening com
     if (result.status != LoadStatus::Ok) {
         ShowLoadFailure(result);
         return result.status;
+    }
+    if (declinedCopy) {
+        InPlaceCopy::Forget(LocalPath(path));
     }
     SetPathName(path);
     emit windowRectLoaded(document_.windowRect());

@@ -96,6 +96,7 @@ private:
     void OnDocumentEvent(DocumentEvent event);
     void SetPathName(const QString& path);
     void ShowLoadFailure(const LoadResult& result);
+    bool OfferInterruptedSaveCopy(const QString& path, bool& declined);
     // The comment dialog that a file opens by itself. An edit made there is kept as a
     // change of the document, so that closing asks to save it.
     void ShowCommentOnOpening();

@@ -22,6 +22,9 @@ bool Flag(const QSettings& store, const QString& key, bool fallback) {
 ClassroomOptions ClassroomSettings::Read() {
     ClassroomOptions options;
     options.explainShort = true;
+    if (!AppSettings::FileUsable()) {
+        return options;
+    }
     QSettings store(AppSettings::kOrganization, AppSettings::kApplication);
     if (store.status() != QSettings::NoError) {
         return options;
@@ -34,6 +37,9 @@ ClassroomOptions ClassroomSettings::Read() {
 }
 
 void ClassroomSettings::Write(const ClassroomOptions& options) {
+    if (!AppSettings::FileUsable()) {
+        return;
+    }
     QSettings store(AppSettings::kOrganization, AppSettings::kApplication);
     store.beginGroup(QString::fromUtf8(kGroup));
     store.setValue(kExplainShort, options.explainShort);

@@ -1,5 +1,10 @@
 #include "desktop_registration.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
@@ -12,6 +17,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "app_settings.h"
 #include "command_icons.h"
 #include "shell/desktop_files.h"
 
@@ -73,14 +79,37 @@ QList<QString> IconPaths(const QString& home) {
     return paths;
 }
 
+// Whether `path` is a regular file of its own, not a link: only such a file is read or
+// written in place. Asked without opening it, so a pipe cannot hold the start-up.
+bool IsPlainFile(const QString& path) {
+    struct stat info;
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+// Makes room for a file of ours: a link in its place is removed itself, so that a write
+// never goes through it to a file elsewhere. False when something else than a regular
+// file stands there (a pipe, a device, a folder): it is left alone and not written.
+bool ClearPlaceFor(const QString& path) {
+    const QByteArray local = QFile::encodeName(path);
+    struct stat info;
+    if (::lstat(local.constData(), &info) != 0) {
+        return errno == ENOENT;
+    }
+    if (S_ISLNK(info.st_mode)) {
+        return ::unlink(local.constData()) == 0;
+    }
+    return S_ISREG(info.st_mode);
+}
+
 // Writes a file unless it already holds `contents`; true when it was written.
 bool WriteIfChanged(const DesktopFile& file) {
-    QFile existing(file.path);
-    if (existing.open(QIODevice::ReadOnly) && existing.readAll() == file.contents) {
-        return false;
+    if (IsPlainFile(file.path)) {
+        QFile existing(file.path);
+        if (existing.open(QIODevice::ReadOnly) && existing.readAll() == file.contents) {
+            return false;
+        }
     }
-    existing.close();
-    if (!QDir().mkpath(QFileInfo(file.path).absolutePath())) {
+    if (!ClearPlaceFor(file.path) || !QDir().mkpath(QFileInfo(file.path).absolutePath())) {
         return false;
     }
     QSaveFile out(file.path);
@@ -90,7 +119,7 @@ bool WriteIfChanged(const DesktopFile& file) {
 
 // Icons are compared by their pixels: making a PNG file costs far more than reading one.
 void WriteIconIfChanged(const QString& path, const QImage& icon) {
-    const QImage current(path);
+    const QImage current = IsPlainFile(path) ? QImage(path) : QImage();
     if (current.convertToFormat(icon.format()) != icon) {
         WriteIfChanged({path, PngOf(icon)});
     }
@@ -118,18 +147,21 @@ void RefreshDesktopDatabase(const QString& home) {
     RunInBackground(QStringLiteral("update-desktop-database"), ApplicationsFolder(home));
 }
 
+// Removes the file or link itself (a link's target stays).
 bool RemoveFile(const QString& path) {
-    QFile::remove(path);
-    return !QFileInfo::exists(path);
+    ::unlink(QFile::encodeName(path).constData());
+    const QFileInfo info(path);
+    return !info.exists() && !info.isSymLink();
 }
 
 // The settings of QSettings("Morlan", "Kelno"): emptied, and their file removed, since an
 // empty file would still be left behind.
+// A link in the file's place is removed itself, and its target left as it is; so is
+// anything else than a regular file, which QSettings could wait on for ever.
 bool RemoveSettings() {
-    QString file;
-    {
+    const QString file = AppSettings::FilePath();
+    if (IsPlainFile(file)) {
         QSettings settings(QStringLiteral("Morlan"), QStringLiteral("Kelno"));
-        file = settings.fileName();
         settings.clear();
         settings.sync();
     }

@@ -39,6 +39,11 @@ bool DialogPrompts::AskOpenNewerVersion(const QString& question) {
                          QMessageBox::No) == QMessageBox::Yes;
 }
 
+bool DialogPrompts::AskRestoreInterruptedSave(const QString& question) {
+    return RunMessageBox(parent_, QMessageBox::Warning, question,
+                         QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
+}
+
 void DialogPrompts::ShowError(const QString& text) {
     RunMessageBox(parent_, QMessageBox::Warning, text, QMessageBox::Ok, QMessageBox::Ok);
 }

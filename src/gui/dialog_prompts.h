@@ -14,6 +14,7 @@ public:
 
     SaveAnswer AskSaveChanges(const QString& documentName) override;
     bool AskOpenNewerVersion(const QString& question) override;
+    bool AskRestoreInterruptedSave(const QString& question) override;
     void ShowError(const QString& text) override;
     void ShowInformation(const QString& text) override;
     QString ChooseFileToOpen(const QString& directory) override;

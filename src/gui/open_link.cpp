@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QUrl>
 
+#include "io/file_bytes.h"
 #include "shell/browser_command.h"
 #include "shell/desktop_files.h"
 
@@ -34,11 +35,14 @@ QString HandlerOfDesktopEntry(const QString& entryName) {
     if (entryName.isEmpty()) {
         return {};
     }
-    QFile entry(QStandardPaths::locate(QStandardPaths::ApplicationsLocation, entryName));
-    if (!entry.open(QIODevice::ReadOnly)) {
+    // Read only if it is a regular file: a pipe in its place would hold the window.
+    const QString path = QStandardPaths::locate(QStandardPaths::ApplicationsLocation, entryName);
+    std::vector<std::uint8_t> bytes;
+    std::string error;
+    if (path.isEmpty() || !ReadFileBytes(QFile::encodeName(path).toStdString(), bytes, error)) {
         return {};
     }
-    const std::string exec = DesktopEntryExec(entry.readAll().toStdString());
+    const std::string exec = DesktopEntryExec(std::string(bytes.begin(), bytes.end()));
     return QString::fromStdString(HandlerFromDesktopExec(exec));
 }
 

@@ -27,6 +27,8 @@ public:
     virtual SaveAnswer AskSaveChanges(const QString& documentName) = 0;
     // The question before a file of a newer format is opened; true opens it anyway.
     virtual bool AskOpenNewerVersion(const QString& question) = 0;
+    // Whether to put back the content a file had before a save of it was cut short.
+    virtual bool AskRestoreInterruptedSave(const QString& question) = 0;
     // A failure the user must know about.
     virtual void ShowError(const QString& text) = 0;
     // A report that needs no action.

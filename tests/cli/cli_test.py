@@ -6,6 +6,7 @@ usage: cli_test.py KELNO_CLI EXAMPLES_FOLDER
 import json
 import math
 import os
+import stat
 import struct
 import subprocess
 import sys
@@ -80,9 +81,11 @@ class CliTest(TempFolderTestCase):
         self.assertEqual(result.returncode, 0, result.stderr)
         self.assertIn('"current": 0.29411764705882354', result.stdout)
         data = json.loads(result.stdout)
-        self.assertEqual(list(data), ["ok", "version", "points", "elements", "potentials", "short"])
+        self.assertEqual(list(data), ["ok", "version", "points", "elements", "potentials", "short",
+                                      "solvedDirectly"])
         self.assertIs(data["ok"], True)
         self.assertIsNone(data["short"])
+        self.assertIs(data["solvedDirectly"], False)
         self.assertEqual(data["potentials"][0], 0)
         self.assertEqual(data["version"], 106)
         self.assertEqual(len(data["points"]), 4)
@@ -158,6 +161,41 @@ class CliTest(TempFolderTestCase):
         self.assertEqual(result.stderr.splitlines(),
                          [f"kelno-cli: ﾌｧｲﾙに書き込めませんでした。 {out} "
                           "(ﾌｧｲﾙまたはﾌｫﾙﾀﾞが見つかりません。)"])
+
+    def test_a_pipe_is_refused_at_once_as_input_and_as_output(self):
+        pipe = self.path("pipe.kel")
+        os.mkfifo(pipe)
+        source = os.path.join(EXAMPLES, "switch.kel")
+        for args in [("analyze", pipe), ("render", pipe, "-o", self.path("out.png")),
+                     ("convert", source, pipe), ("convert", pipe, self.path("out.kel"))]:
+            with self.subTest(args=args):
+                result = run(*args)  # a wait on the pipe would end in the timeout
+                self.assertEqual(result.returncode, 1)
+                self.assertEqual(len(result.stderr.splitlines()), 1, result.stderr)
+                self.assertIn(pipe, result.stderr)
+                self.assertIn("通常のﾌｧｲﾙではない", result.stderr)
+        self.assertTrue(stat.S_ISFIFO(os.stat(pipe).st_mode))
+
+    def test_the_largest_file_read_stays_under_400_mb_and_a_larger_one_is_refused(self):
+        # Lone points cost the most memory for their bytes in a file.
+        limit = 16 << 20
+        count = (limit - len(kel_bytes([], []))) // 8
+        data = kel_bytes([(i % 5000, -(i // 5000)) for i in range(count)], [])
+        self.assertLessEqual(len(data), limit)
+        largest = self.write("largest.kel", data)
+        process = subprocess.Popen([CLI, "analyze", largest], stdout=subprocess.DEVNULL,
+                                   stderr=subprocess.PIPE)
+        _, status, usage = os.wait4(process.pid, 0)
+        process.returncode = os.waitstatus_to_exitcode(status)
+        with process.stderr:
+            self.assertEqual(process.returncode, 0, process.stderr.read())
+        if os.environ.get("KELNO_SANITIZED") != "1":
+            self.assertLess(usage.ru_maxrss, 400 * 1024)  # kilobytes
+        larger = self.write("larger.kel", data + bytes(limit + 1 - len(data)))
+        result = run("analyze", larger)
+        self.assertEqual(result.returncode, 1)
+        self.assertEqual(len(result.stderr.splitlines()), 1, result.stderr)
+        self.assertIn("16 MB まで", result.stderr)
 
 
 if __name__ == "__main__":

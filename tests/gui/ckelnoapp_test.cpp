@@ -1,6 +1,7 @@
 #include "ckelnoapp.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QCoreApplication>
 #include <QDropEvent>
@@ -15,8 +16,11 @@
 #include <QUrl>
 #include <cmath>
 
+#include "app_settings.h"
+#include "classroom_mode.h"
 #include "command_ids.h"
 #include "gui/window_fixture.h"
+#include "io/in_place_copy.h"
 #include "messages.h"
 #include "print_commands.h"
 
@@ -297,6 +301,91 @@ TEST_F(CommandLineTest, WrongUseEndsTheProgramWithTheUsage) {
     EXPECT_TRUE(prompts.errors[0].contains(QString::fromUtf8(messages::kStartupUsage)));
     EXPECT_FALSE(app.frame().isVisible());
     EXPECT_TRUE(printersAsked.isEmpty());
+}
+
+}  // namespace
+}  // namespace kelno
+
+namespace kelno {
+namespace {
+
+// A pipe in place of a recent file, or of the settings file: each is named in a message and
+// nothing waits on it (a wait would end the test in its time-out).
+TEST_F(WindowTest, RecentFileThatBecameAPipeIsRefusedAtOnce) {
+    const QString path = WriteCircuitFile(QDir(folder.path()), "piped.kel");
+    ASSERT_TRUE(app->OpenFile(path));
+    doc().NewDocument();
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    emit frame().recentFileChosen(0);
+    ASSERT_EQ(prompts.errors.size(), 1u);
+    EXPECT_TRUE(prompts.errors[0].contains(QStringLiteral("通常のﾌｧｲﾙではない")));
+    EXPECT_TRUE(prompts.errors[0].contains(QFileInfo(path).fileName()));
+    EXPECT_TRUE(doc().pathName().isEmpty());
+}
+
+// A file whose last save was cut short while it was overwritten in place: opening it offers
+// the old content back; declined, the file opens as it is.
+TEST_F(WindowTest, FileOfAnInterruptedSaveOffersItsOldContentBack) {
+    const QString path = WriteCircuitFile(QDir(folder.path()), "torn.kel");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray whole = file.readAll();
+    file.close();
+    const std::string local = QFile::encodeName(path).toStdString();
+    const auto tear = [&] {
+        ASSERT_EQ(InPlaceCopy::Keep(local, {reinterpret_cast<const std::uint8_t*>(whole.data()),
+                                            static_cast<std::size_t>(whole.size())}),
+                  0);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(whole.left(30) + QByteArray(whole.size() - 30, '\0'));
+        file.close();
+    };
+    // Torn like this, the file still reads: as lone points, without a single element.
+    tear();
+    prompts.restoreAnswers = {false};
+    ASSERT_TRUE(app->OpenFile(path));
+    EXPECT_EQ(core().circuit().ElementCount(), 0u);
+    EXPECT_FALSE(InPlaceCopy::Find(local).has_value());  // the user chose what is there
+    tear();
+    prompts.restoreAnswers = {true};
+    ASSERT_TRUE(app->OpenFile(path));
+    ASSERT_EQ(prompts.restoreQuestions.size(), 2u);
+    EXPECT_TRUE(prompts.restoreQuestions[1].contains(path));
+    EXPECT_GT(core().circuit().ElementCount(), 0u);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), whole);
+    file.close();
+    EXPECT_FALSE(InPlaceCopy::Find(local).has_value());
+    EXPECT_TRUE(app->OpenFile(path));  // nothing more to offer
+    EXPECT_EQ(prompts.restoreQuestions.size(), 2u);
+}
+
+// Both files QSettings reads: the program's own and its maker's, beside the folder of it.
+TEST(SettingsFileTest, APipeInItsPlaceIsNamedAtStartAndLeftAlone) {
+    const QString own = AppSettings::FilePath();
+    const QString maker =
+        QFileInfo(QFileInfo(own).absolutePath()).absolutePath() + QStringLiteral("/Morlan.conf");
+    for (const QString& path : {own, maker}) {
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(path).absolutePath()));
+        QFile::remove(path);
+        ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        ScriptedPrompts prompts;
+        {
+            CKelnoApp app(&prompts);
+            KeepDesktopAlone(app);
+            EXPECT_FALSE(app.Start({}).has_value());
+            app.classroom().SetExplainShort(false);  // written nowhere
+        }
+        ASSERT_EQ(prompts.errors.size(), 1u) << path.toStdString();
+        EXPECT_TRUE(
+            prompts.errors[0].contains(QString::fromUtf8(messages::kSettingsNotRegularFile)));
+        EXPECT_TRUE(prompts.errors[0].contains(path));
+        struct stat info;
+        EXPECT_TRUE(::lstat(QFile::encodeName(path).constData(), &info) == 0 &&
+                    S_ISFIFO(info.st_mode));
+        EXPECT_TRUE(QFile::remove(path));
+    }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "desktop_registration.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -10,8 +11,15 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include "app_settings.h"
+
 namespace kelno {
 namespace {
+
+bool IsPipe(const QString& path) {
+    struct stat info;
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISFIFO(info.st_mode);
+}
 
 QByteArray Contents(const QString& path) {
     QFile file(path);
@@ -99,6 +107,59 @@ TEST_F(DesktopRegistrationTest, FolderThatCannotBeWrittenIsPassedOverQuietly) {
     RegisterDesktopIntegration();
     EXPECT_FALSE(QFileInfo::exists(EntryPath()));
     EXPECT_TRUE(QFileInfo(DataHome()).isFile());
+}
+
+// Links planted where the registration writes or removes its files: the links themselves
+// are replaced or removed, and the files they point to keep their bytes.
+TEST_F(DesktopRegistrationTest, LinksInItsPlacesAreReplacedNeverWrittenThrough) {
+    const QString victim = temporary_.filePath(QStringLiteral("victim"));
+    {
+        QFile file(victim);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("precious");
+    }
+    const QString settingsFile = AppSettings::FilePath();
+    ASSERT_TRUE(settingsFile.startsWith(temporary_.path()));
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(EntryPath()).absolutePath()));
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(settingsFile).absolutePath()));
+    ASSERT_TRUE(QFile::link(victim, EntryPath()));
+    RegisterDesktopIntegration();
+    EXPECT_FALSE(QFileInfo(EntryPath()).isSymLink());
+    EXPECT_TRUE(Contents(EntryPath()).contains("MimeType=application/x-kelno;"));
+    EXPECT_EQ(Contents(victim), QByteArray("precious"));
+
+    ASSERT_TRUE(QFile::remove(EntryPath()));
+    ASSERT_TRUE(QFile::link(victim, EntryPath()));
+    ASSERT_TRUE(QFile::link(victim, settingsFile));
+    EXPECT_TRUE(UnregisterDesktopIntegration());
+    for (const QString& path : {EntryPath(), settingsFile}) {
+        EXPECT_FALSE(QFileInfo(path).isSymLink()) << path.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(path)) << path.toStdString();
+    }
+    EXPECT_EQ(Contents(victim), QByteArray("precious"));
+}
+
+// A pipe where the settings file or the desktop entry belongs: start-up and Unregister
+// pass it without waiting on it (a wait would end the test in its time-out).
+TEST_F(DesktopRegistrationTest, PipesInItsPlacesHoldNothingUp) {
+    const QString settingsFile = AppSettings::FilePath();
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(EntryPath()).absolutePath()));
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(settingsFile).absolutePath()));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(EntryPath()).constData(), 0600), 0);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(settingsFile).constData(), 0600), 0);
+    EXPECT_FALSE(AppSettings::FileUsable());
+    AppSettings settings;
+    EXPECT_TRUE(settings.ReadRecentFiles().empty());
+    settings.WriteRecentFiles({"/tmp/a.kel"});
+    settings.WritePreviewPages(2);
+    EXPECT_EQ(settings.ReadPreviewPages(), 0);
+    EXPECT_TRUE(IsPipe(settingsFile));
+
+    RegisterDesktopIntegration();
+    EXPECT_TRUE(IsPipe(EntryPath()));
+    EXPECT_TRUE(QFileInfo::exists(MimePath()));
+    UnregisterDesktopIntegration();
+    EXPECT_FALSE(QFileInfo::exists(settingsFile));
 }
 
 }  // namespace

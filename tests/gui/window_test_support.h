@@ -26,6 +26,9 @@ public:
     std::deque<bool> newerVersionAnswers;
     std::vector<QString> newerVersionQuestions;
 
+    std::deque<bool> restoreAnswers;
+    std::vector<QString> restoreQuestions;
+
     std::vector<QString> errors;
     std::vector<QString> informations;
 
@@ -59,6 +62,10 @@ public:
     bool AskOpenNewerVersion(const QString& question) override {
         newerVersionQuestions.push_back(question);
         return Next(newerVersionAnswers, false, "newer-version question");
+    }
+    bool AskRestoreInterruptedSave(const QString& question) override {
+        restoreQuestions.push_back(question);
+        return Next(restoreAnswers, false, "restore question");
     }
     void ShowError(const QString& text) override { errors.push_back(text); }
     void ShowInformation(const QString& text) override { informations.push_back(text); }
@@ -106,7 +113,7 @@ public:
         return saveAnswers.empty() && newerVersionAnswers.empty() && filesToOpen.empty() &&
                filesToSave.empty() && commentAnswers.empty() && optionAnswers.empty() &&
                explainShortAnswers.empty() && svgFilesToSave.empty() && bitmapFiles.empty() &&
-               detailsAnswers.empty();
+               detailsAnswers.empty() && restoreAnswers.empty();
     }
 
 private:

@@ -279,6 +279,38 @@ def spice_currents(cli, kel_path, workdir):
     return found
 
 
+# ---------------------------------------------------------------- fixed circuits
+
+def check_parallel_resistors(cli, workdir, use_spice, count=300):
+    """`count` equal 10-ohm resistors between two points, then a default battery across
+    them: too many loops sharing one resistor for the sweeps to settle, so the program
+    solves the equations directly. Returns a problem, or None."""
+    path = os.path.join(workdir, "parallel.kel")
+    points = [(0, 0), (400, 0)]
+    elements = [(0, 1, RESISTOR, 10.0, 0.0)] * count + [(0, 1, BATTERY, 0.1, 1.5)]
+    with open(path, "wb") as f:
+        f.write(kel_bytes(points, elements))
+    run = subprocess.run([cli, "analyze", path, "--json"], capture_output=True, text=True,
+                         timeout=120)
+    if run.returncode != 0:
+        return f"parallel resistors: kelno-cli exit {run.returncode}: {run.stderr.strip()}"
+    result = json.loads(run.stdout)
+    if not result["ok"] or not result["solvedDirectly"]:
+        return f"parallel resistors: ok={result['ok']}, short={result['short']}"
+    got = [e["current"] for e in result["elements"]]
+    expected = 1.5 / (0.1 + 10.0 / count)
+    if abs(got[-1] - expected) > 1e-9 * expected:
+        return f"parallel resistors: battery {got[-1]!r}, Ohm's law {expected!r}"
+    if use_spice:
+        spice = spice_currents(cli, path, workdir)
+        if spice is None:
+            return "parallel resistors: ngspice found no solution"
+        for k, current in spice.items():
+            if abs(current - got[k]) > 1e-6:
+                return f"parallel resistors: element {k}: kelno-cli {got[k]!r}, ngspice {current!r}"
+    return None
+
+
 # ---------------------------------------------------------------- the run
 
 def main():
@@ -305,6 +337,10 @@ def main():
     worst = {CONDITIONED: 0.0, CLASSROOM: 0.0}
     beyond = 0  # classroom currents more than a micro-ampere from ngspice
     with tempfile.TemporaryDirectory() as workdir:
+        problem = check_parallel_resistors(args.cli, workdir, use_spice)
+        if problem:
+            failures += 1
+            print(problem)
         path = os.path.join(workdir, "circuit.kel")
         for index in range(args.count):
             category = (CONDITIONED, CLASSROOM, WILD)[index % 3]

@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <vector>
 
 #include "analysis/loop_basis.h"
 #include "analysis/mutual_terms.h"
+#include "analysis/solve_directly.h"
 
 namespace kelno {
 
@@ -169,6 +171,22 @@ AnalysisOutcome Sweep(LoopSystem& system, MutualTerms& terms, AnalysisReport& re
     return AnalysisOutcome::Solved;
 }
 
+// Sweeps that do not settle have not shown that there is no solution: the same equations
+// are solved at once, and where that gives currents that satisfy them, those are the result.
+bool SolveInstead(LoopSystem& system, const std::vector<double>& drive, MutualTerms& terms,
+                  AnalysisReport& report) {
+    std::optional<std::vector<double>> currents =
+        SolveDirectly(system.selfResistance, drive, terms, kCurrentLimit);
+    if (!currents) {
+        return false;
+    }
+    system.loopCurrent = std::move(*currents);
+    report.outcome = AnalysisOutcome::Solved;
+    report.solvedDirectly = true;
+    report.failingLoop.clear();
+    return true;
+}
+
 // Every element's current: the signed sum of the currents of the loops through it, added
 // loop by loop in loop order.
 void WriteCurrents(const LoopSystem& system, const std::vector<CircuitElement*>& elements) {
@@ -232,7 +250,12 @@ bool Analyze(Circuit& circuit, AnalysisReport* reportOut) {
     report.loops = system.size();
 
     MutualTerms terms(system.passages, kStoredMutualEntries);
+    const std::vector<double> drive = system.drive;  // the sweeps change their copy
     const AnalysisOutcome outcome = Sweep(system, terms, report);
+    if (outcome == AnalysisOutcome::NoConvergence && SolveInstead(system, drive, terms, report)) {
+        WriteCurrents(system, basis.elementsByNumber());
+        return true;
+    }
     if (outcome != AnalysisOutcome::Solved) {
         return Fail(circuit, report, outcome);
     }

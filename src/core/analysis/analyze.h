@@ -25,6 +25,9 @@ struct AnalysisReport {
     AnalysisOutcome outcome = AnalysisOutcome::Solved;
     std::size_t loops = 0;
     std::size_t sweeps = 0;
+    // The sweeps did not settle, and the currents come from solving the same loop
+    // equations at once instead.
+    bool solvedDirectly = false;
     // After a failure: the elements of the loop that failed, by position in the circuit's
     // list, in the order the loop passes them (for a value that is not finite, the elements
     // that carry one). Empty after a success.
@@ -49,9 +52,10 @@ inline constexpr std::uint64_t kSweepWorkPerSizeSquared = 2;
 std::uint64_t SweepWorkLimit(std::uint64_t loops, std::uint64_t passages);
 
 // Computes the steady current of every element by loop-current analysis and writes it
-// into `current` (positive from end1 to end2). Returns false when the circuit has no
-// finite solution within the limits; every current is then 0.0. Also numbers the
-// circuit's points and elements into their `serial` fields.
+// into `current` (positive from end1 to end2). When the sweeps give up without settling,
+// the same loop equations are solved directly (see `solvedDirectly`). Returns false when
+// the circuit has no finite solution within the limits; every current is then 0.0. Also
+// numbers the circuit's points and elements into their `serial` fields.
 bool Analyze(Circuit& circuit, AnalysisReport* report = nullptr);
 
 }  // namespace kelno

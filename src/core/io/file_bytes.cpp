@@ -1,6 +1,8 @@
 #include "io/file_bytes.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,6 +12,7 @@
 #include <random>
 #include <system_error>
 
+#include "io/in_place_copy.h"
 #include "io/system_error_text.h"
 #include "messages.h"
 
@@ -66,11 +69,31 @@ bool Fail(std::string& error, const std::string& path, int errorNumber,
     return false;
 }
 
+std::string FolderOf(const std::string& path) {
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    return folder.empty() ? std::string(".") : folder.string();
+}
+
+// A link that someone else may have planted to send a write elsewhere: one in a folder
+// that everybody may write in and whose sticky bit keeps each one's files their own (like
+// /tmp), that belongs neither to the user nor to the folder's owner. The system follows
+// no such link on its own either.
+bool IsForeignLinkInSharedFolder(const std::string& link, const struct stat& linkInfo) {
+    struct stat folder;
+    if (::stat(FolderOf(link).c_str(), &folder) != 0) {
+        return false;
+    }
+    const bool shared = (folder.st_mode & S_ISVTX) != 0 && (folder.st_mode & S_IWOTH) != 0;
+    return shared && linkInfo.st_uid != ::geteuid() && linkInfo.st_uid != folder.st_uid;
+}
+
 // The file that a save to `path` changes: symbolic links are followed to their target,
-// which need not exist yet. Returns 0 or the error number.
-int ResolveLinks(const std::string& path, std::string& target) {
+// which need not exist yet. Returns 0 or the error number; `foreignLink` tells that a
+// link was not followed because IsForeignLinkInSharedFolder.
+int ResolveLinks(const std::string& path, std::string& target, bool& foreignLink) {
     namespace fs = std::filesystem;
     target = path;
+    foreignLink = false;
     for (int depth = 0; depth < kMaxLinkDepth; ++depth) {
         struct stat info;
         if (::lstat(target.c_str(), &info) != 0) {
@@ -78,6 +101,10 @@ int ResolveLinks(const std::string& path, std::string& target) {
         }
         if (!S_ISLNK(info.st_mode)) {
             return 0;
+        }
+        if (IsForeignLinkInSharedFolder(target, info)) {
+            foreignLink = true;
+            return EACCES;
         }
         std::error_code failure;
         const fs::path next = fs::read_symlink(target, failure);
@@ -87,11 +114,6 @@ int ResolveLinks(const std::string& path, std::string& target) {
         target = (fs::path(target).parent_path() / next).string();
     }
     return ELOOP;
-}
-
-std::string FolderOf(const std::string& path) {
-    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
-    return folder.empty() ? std::string(".") : folder.string();
 }
 
 // Writes everything, however the system splits it. Returns 0 or the error number.
@@ -120,8 +142,27 @@ int FlushAndClose(Descriptor& file) {
     return file.Close();
 }
 
+// The names of the program's new files: ".kelno-" and 16 hexadecimal digits, then ".tmp".
+constexpr std::size_t kTemporaryNameLength = 27;
+
+bool IsTemporaryName(const char* name) {
+    const std::string_view text(name);
+    if (text.size() != kTemporaryNameLength || !text.starts_with(".kelno-") ||
+        !text.ends_with(".tmp")) {
+        return false;
+    }
+    for (const char c : text.substr(7, 16)) {
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // Opens a new file of a fresh name in `folder`; never opens a file that exists. The name
-// is short and fixed in length, so that it fits wherever the target's name fits.
+// is short and fixed in length, so that it fits wherever the target's name fits. The file
+// stays locked (flock) while it is open, which tells RemoveStaleTemporaries that a save is
+// still writing it.
 int CreateTemporary(const std::string& folder, mode_t mode, std::string& created) {
     std::random_device seed;
     std::mt19937_64 random((std::uint64_t{seed()} << 32) ^ seed());
@@ -131,12 +172,46 @@ int CreateTemporary(const std::string& folder, mode_t mode, std::string& created
                       static_cast<unsigned long long>(random()));
         created = folder + "/" + name;
         const int fd = ::open(created.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-        if (fd >= 0 || errno != EEXIST) {
+        if (fd < 0 && errno != EEXIST) {
             return fd;
         }
+        if (fd < 0) {
+            continue;
+        }
+        // Between the open and the lock another copy's clean-up may have taken the file
+        // for a leftover; then it is gone, and another name is tried.
+        struct stat info;
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &info) == 0 && info.st_nlink > 0) {
+            return fd;
+        }
+        ::close(fd);
     }
     errno = EEXIST;
     return -1;
+}
+
+// Removes the files of our pattern in `folder` that a save of this user left when it was
+// killed: a file still locked belongs to a save that is running, here or in another copy
+// of the program, and is left alone; so is everyone else's.
+void RemoveStaleTemporaries(const std::string& folder) {
+    DIR* listing = ::opendir(folder.c_str());
+    if (listing == nullptr) {
+        return;
+    }
+    const int folderFd = ::dirfd(listing);
+    while (const dirent* entry = ::readdir(listing)) {
+        if (!IsTemporaryName(entry->d_name)) {
+            continue;
+        }
+        Descriptor file(
+            ::openat(folderFd, entry->d_name, O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
+        struct stat info;
+        if (file.valid() && ::fstat(file.get(), &info) == 0 && S_ISREG(info.st_mode) &&
+            info.st_uid == ::geteuid() && ::flock(file.get(), LOCK_EX | LOCK_NB) == 0) {
+            ::unlinkat(folderFd, entry->d_name, 0);
+        }
+    }
+    ::closedir(listing);
 }
 
 // Gives a new file the group and permission bits of the file it replaces (root keeps the
@@ -160,10 +235,13 @@ enum class Route { Done, Failed, NotPossible };
 
 // Writes a new file beside the target and renames it over the target. NotPossible means
 // that the old file was not touched and no new file could take its place.
+// A new file without an old one gets `freshMode` (less the umask).
 Route ReplaceThroughTemporary(const std::string& target, const struct stat* old,
-                              std::span<const std::uint8_t> bytes, int& errorNumber) {
+                              std::span<const std::uint8_t> bytes, int& errorNumber,
+                              mode_t freshMode = 0666) {
     std::string temporary;
-    Descriptor file(CreateTemporary(FolderOf(target), old != nullptr ? 0600 : 0666, temporary));
+    Descriptor file(
+        CreateTemporary(FolderOf(target), old != nullptr ? 0600 : freshMode, temporary));
     if (!file.valid()) {
         errorNumber = errno;
         return Route::NotPossible;
@@ -199,9 +277,16 @@ Route ReplaceThroughTemporary(const std::string& target, const struct stat* old,
 bool OverwriteInPlace(const std::string& target, std::span<const std::uint8_t> bytes,
                       int& errorNumber, bool& touched) {
     touched = false;
-    Descriptor file(::open(target.c_str(), O_WRONLY | O_CLOEXEC));
+    // Opened without waiting, and only if it is still the regular file it was: something
+    // put in its place meanwhile is not written into.
+    Descriptor file(::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
     if (!file.valid()) {
         errorNumber = errno;
+        return false;
+    }
+    struct stat info;
+    if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        errorNumber = EINVAL;
         return false;
     }
     if (!bytes.empty()) {
@@ -221,62 +306,125 @@ bool OverwriteInPlace(const std::string& target, std::span<const std::uint8_t> b
     return errorNumber == 0;
 }
 
-// A device or a pipe takes the bytes as a stream; it is never replaced by a file.
-bool WriteToStream(const std::string& target, std::span<const std::uint8_t> bytes,
-                   int& errorNumber) {
-    Descriptor file(::open(target.c_str(), O_WRONLY | O_CLOEXEC));
-    if (!file.valid()) {
-        errorNumber = errno;
-        return false;
-    }
-    errorNumber = WriteAll(file.get(), bytes);
-    if (errorNumber == 0) {
-        errorNumber = file.Close();
-    }
-    return errorNumber == 0;
-}
+// The last way to save: overwriting the target in place. Its old bytes are kept in the
+// user's state folder until the new ones are on the disk, so that a save cut short by a
+// kill or a crash can be undone the next time the file is opened; without that copy the
+// file is not touched.
+bool OverwriteKeepingACopy(const std::string& path, const std::string& target,
+                           std::span<const std::uint8_t> bytes, std::string& error);
 
 }  // namespace
 
+bool IsRegularFileOrMissing(const std::string& path) {
+    struct stat info;
+    if (::stat(path.c_str(), &info) != 0) {
+        return errno == ENOENT;
+    }
+    return S_ISREG(info.st_mode);
+}
+
 bool ReadFileBytes(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& error) {
-    std::error_code status;
-    if (!std::filesystem::exists(path, status)) {
-        error = Describe(messages::kFileNotFound, path, 0);
+    bytes.clear();
+    // Opened without waiting: a pipe without a writer would hold open() for ever.
+    Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (!file.valid()) {
+        error = errno == ENOENT ? Describe(messages::kFileNotFound, path, 0)
+                                : Describe(messages::kCannotReadFile, path, errno);
         return false;
     }
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
+    struct stat info;
+    if (::fstat(file.get(), &info) != 0) {
         error = Describe(messages::kCannotReadFile, path, errno);
         return false;
     }
-    bytes.clear();
+    if (!S_ISREG(info.st_mode)) {
+        error = Describe(messages::kCannotReadFile, path, 0) + "\n" + messages::kNotRegularFile;
+        return false;
+    }
+    if (static_cast<std::uint64_t>(info.st_size) > kMaxReadableFileSize) {
+        error = Describe(messages::kCannotReadFile, path, EFBIG) + "\n" + messages::kReadLimit;
+        return false;
+    }
     std::uint8_t buffer[65536];
-    std::size_t got;
     int errorNumber = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
-        if (got > kMaxReadableFileSize - bytes.size()) {
+    for (;;) {
+        const ssize_t got = ::read(file.get(), buffer, sizeof buffer);
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            errorNumber = errno;
+            break;
+        }
+        if (got == 0) {
+            break;
+        }
+        if (static_cast<std::size_t>(got) > kMaxReadableFileSize - bytes.size()) {
             errorNumber = EFBIG;
             break;
         }
         bytes.insert(bytes.end(), buffer, buffer + got);
     }
-    if (errorNumber == 0 && std::ferror(file) != 0) {
-        errorNumber = errno != 0 ? errno : EIO;
-    }
-    std::fclose(file);
     if (errorNumber != 0) {
         bytes.clear();
         error = Describe(messages::kCannotReadFile, path, errorNumber);
+        if (errorNumber == EFBIG) {
+            error += "\n";
+            error += messages::kReadLimit;
+        }
         return false;
     }
     return true;
 }
 
+namespace {
+
+bool OverwriteKeepingACopy(const std::string& path, const std::string& target,
+                           std::span<const std::uint8_t> bytes, std::string& error) {
+    std::vector<std::uint8_t> oldBytes;
+    std::string readError;
+    if (!ReadFileBytes(target, oldBytes, readError)) {
+        Fail(error, path, 0);
+        error += "\n";
+        error += messages::kCannotKeepOldContent;
+        return false;
+    }
+    if (const int failure = InPlaceCopy::Keep(target, oldBytes)) {
+        Fail(error, path, failure);
+        error += "\n";
+        error += messages::kCannotKeepOldContent;
+        return false;
+    }
+    int errorNumber = 0;
+    bool touched = false;
+    if (OverwriteInPlace(target, bytes, errorNumber, touched)) {
+        InPlaceCopy::Forget(target);
+        RemoveStaleTemporaries(FolderOf(target));
+        return true;
+    }
+    if (!touched) {
+        InPlaceCopy::Forget(target);
+        return Fail(error, path, errorNumber);
+    }
+    Fail(error, path, errorNumber, true);
+    error += "\n";
+    error += messages::kOldContentKept;
+    return false;
+}
+
+}  // namespace
+
 bool WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes,
                          std::string& error) {
     std::string target;
-    if (const int failure = ResolveLinks(path, target)) {
-        return Fail(error, path, failure);
+    bool foreignLink = false;
+    if (const int failure = ResolveLinks(path, target, foreignLink)) {
+        Fail(error, path, foreignLink ? 0 : failure);
+        if (foreignLink) {
+            error += "\n";
+            error += messages::kForeignLinkInSharedFolder;
+        }
+        return false;
     }
     struct stat old;
     const bool exists = ::stat(target.c_str(), &old) == 0;
@@ -288,7 +436,10 @@ bool WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> 
         return Fail(error, path, EISDIR);
     }
     if (exists && !S_ISREG(old.st_mode)) {
-        return WriteToStream(target, bytes, errorNumber) || Fail(error, path, errorNumber);
+        Fail(error, path, 0);
+        error += "\n";
+        error += messages::kNotRegularFile;
+        return false;
     }
     // A file the user may not write stays as it is, even where the folder would let a new
     // file take its place.
@@ -302,15 +453,21 @@ bool WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> 
         const Route route =
             ReplaceThroughTemporary(target, exists ? &old : nullptr, bytes, errorNumber);
         if (route == Route::Done) {
+            RemoveStaleTemporaries(FolderOf(target));
             return true;
         }
         if (route == Route::Failed || !exists) {
             return Fail(error, path, errorNumber);
         }
     }
-    bool touched = false;
-    return OverwriteInPlace(target, bytes, errorNumber, touched) ||
-           Fail(error, path, errorNumber, touched);
+    return OverwriteKeepingACopy(path, target, bytes, error);
+}
+
+int ReplaceFileDurably(const std::string& path, std::span<const std::uint8_t> bytes) {
+    int errorNumber = 0;
+    return ReplaceThroughTemporary(path, nullptr, bytes, errorNumber, 0600) == Route::Done
+               ? 0
+               : (errorNumber != 0 ? errorNumber : EIO);
 }
 
 }  // namespace kelno

@@ -56,6 +56,7 @@ struct Tally {
     int circuits = 0;
     int failures = 0;
     int loops = 0;
+    int solvedDirectly = 0;
 };
 
 void ExpectSameAsLiteral(const Circuit& circuit, const std::string& what, Tally& tally) {
@@ -66,12 +67,20 @@ void ExpectSameAsLiteral(const Circuit& circuit, const std::string& what, Tally&
 
     const Analysis fast = Run(circuit, [](Circuit& c, AnalysisReport* r) { return Analyze(c, r); });
     const Analysis literal = Run(circuit, LiteralAnalyze);
+    EXPECT_EQ(fast.report.sweeps, literal.report.sweeps) << what;
+    ++tally.circuits;
+    // Where the sweeps give up, the program goes on to solve the equations directly, which
+    // the literal algorithm does not; the tests of that solution are elsewhere.
+    if (fast.report.solvedDirectly) {
+        EXPECT_EQ(literal.report.outcome, AnalysisOutcome::NoConvergence) << what;
+        EXPECT_TRUE(fast.ok) << what;
+        ++tally.solvedDirectly;
+        return;
+    }
     EXPECT_EQ(fast.ok, literal.ok) << what;
     EXPECT_EQ(fast.report.outcome, literal.report.outcome) << what;
     EXPECT_EQ(fast.report.loops, literal.report.loops) << what;
-    EXPECT_EQ(fast.report.sweeps, literal.report.sweeps) << what;
     EXPECT_EQ(fast.currentBits, literal.currentBits) << what;
-    ++tally.circuits;
     tally.failures += literal.ok ? 0 : 1;
     tally.loops += static_cast<int>(literal.report.loops);
 }

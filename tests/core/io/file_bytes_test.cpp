@@ -1,6 +1,8 @@
 #include "io/file_bytes.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,6 +12,7 @@
 #include <thread>
 
 #include "core/io/child_process.h"
+#include "io/in_place_copy.h"
 
 namespace kelno {
 namespace {
@@ -29,10 +32,25 @@ protected:
                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(folder_);
         fs::create_directories(folder_);
+        // Copies of files overwritten in place go here, where the unprivileged user of
+        // RunInChild may write too.
+        state_ = folder_.string() + "-state";
+        fs::remove_all(state_);
+        fs::create_directories(state_);
+        fs::permissions(state_, fs::perms::all);
+        ::setenv("XDG_STATE_HOME", state_.c_str(), 1);
     }
     void TearDown() override {
+        ::unsetenv("XDG_STATE_HOME");
+        fs::remove_all(state_);
         fs::permissions(folder_, fs::perms::owner_all);
         fs::remove_all(folder_);
+    }
+    std::size_t CopiesKept() const {
+        const fs::path copies = fs::path(state_) / "Kelno";
+        return fs::exists(copies)
+                   ? static_cast<std::size_t>(std::distance(fs::directory_iterator(copies), {}))
+                   : 0;
     }
     std::size_t FilesIn() const {
         return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder_), {}));
@@ -62,6 +80,7 @@ protected:
         }
     }
     fs::path folder_;
+    std::string state_;
 };
 
 // A save that failed: the message names the file and says why in Japanese.
@@ -148,6 +167,7 @@ TEST_F(FileBytesTest, ReadOnlyFolderWithAWritableFileIsWrittenInPlace) {
     EXPECT_EQ(Contents(path), Bytes(10, 2));  // shorter than before: nothing of the old left
     EXPECT_EQ(StatOf(path).st_ino, inode);
     EXPECT_EQ(FilesIn(), 1u);
+    EXPECT_EQ(CopiesKept(), 0u);  // the old bytes were kept only while the new ones went in
 }
 
 TEST_F(FileBytesTest, FullDiskInAReadOnlyFolderLeavesTheOldFileWhole) {
@@ -257,18 +277,129 @@ TEST_F(FileBytesTest, DanglingLinkCreatesItsTargetAndALoopIsRefused) {
     ExpectToldAbout(error, PathOf("loop-a.kel"), "ｼﾝﾎﾞﾘｯｸﾘﾝｸをたどりきれません。");
 }
 
-TEST_F(FileBytesTest, PipeIsWrittenAsAStreamAndStaysAPipe) {
-    const std::string path = PathOf("pipe");
-    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
-    Bytes received;
-    std::thread reader([&] { received = Contents(path); });
-    std::string error;
-    const bool written = WriteFileAtomically(path, Bytes{7, 8, 9}, error);
-    reader.join();
-    EXPECT_TRUE(written) << error;
-    EXPECT_EQ(received, (Bytes{7, 8, 9}));
-    EXPECT_TRUE(fs::is_fifo(path));
-    EXPECT_EQ(FilesIn(), 1u);
+// A pipe with nobody at its other end, a device and a folder: reading and writing each
+// ends at once with a message that names it, and leaves it as it was.
+TEST_F(FileBytesTest, AnythingButARegularFileIsRefusedWithoutWaiting) {
+    const std::string pipe = PathOf("pipe.kel");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    fs::create_directory(folder_ / "folder.kel");
+    fs::create_symlink("pipe.kel", folder_ / "link-to-pipe.kel");
+    for (const std::string& path :
+         {pipe, std::string("/dev/null"), PathOf("folder.kel"), PathOf("link-to-pipe.kel")}) {
+        Bytes back{1};
+        std::string error;
+        EXPECT_FALSE(ReadFileBytes(path, back, error)) << path;
+        EXPECT_TRUE(back.empty()) << path;
+        EXPECT_NE(error.find(path), std::string::npos) << error;
+        EXPECT_NE(error.find("通常のﾌｧｲﾙではない"), std::string::npos) << error;
+        error.clear();
+        EXPECT_FALSE(WriteFileAtomically(path, Bytes{7, 8, 9}, error)) << path;
+        const bool folder = path == PathOf("folder.kel");
+        ExpectToldAbout(error, path, folder ? "同じ名前のﾌｫﾙﾀﾞがあります。" : "通常のﾌｧｲﾙではない");
+    }
+    EXPECT_TRUE(fs::is_fifo(pipe));
+    EXPECT_TRUE(fs::is_symlink(folder_ / "link-to-pipe.kel"));
+    EXPECT_EQ(FilesIn(), 3u);
+}
+
+// A link in a shared folder like /tmp, planted by another user, must not send a save to the
+// file it points to; the links the system itself would follow still work.
+TEST_F(FileBytesTest, ForeignLinkInASharedStickyFolderIsNotFollowed) {
+    SkipUnlessRoot();
+    const uid_t other = testing::UnprivilegedUser();
+    struct Case {
+        const char* name;
+        fs::perms folderMode;
+        uid_t folderOwner;
+        uid_t linkOwner;
+        bool followed;
+    };
+    const fs::perms shared = fs::perms::all | fs::perms::sticky_bit;
+    const Case cases[] = {
+        {"another user's link in a sticky shared folder", shared, 0, other, false},
+        {"the user's own link there", shared, 0, 0, true},
+        {"the folder owner's link there", shared, other, other, true},
+        {"another user's link in a folder without the sticky bit", fs::perms::all, 0, other, true},
+    };
+    const std::string victim = PathOf("victim.kel");
+    for (const Case& c : cases) {
+        Write(victim, {1});
+        const fs::path folder = folder_ / "shared";
+        fs::remove_all(folder);
+        fs::create_directory(folder);
+        fs::permissions(folder, c.folderMode);
+        ASSERT_EQ(::chown(folder.c_str(), c.folderOwner, c.folderOwner), 0);
+        const fs::path link = folder / "planted.kel";
+        fs::create_symlink(victim, link);
+        ASSERT_EQ(::lchown(link.c_str(), c.linkOwner, c.linkOwner), 0);
+        std::string error;
+        EXPECT_EQ(WriteFileAtomically(link.string(), Bytes{2}, error), c.followed) << c.name;
+        EXPECT_EQ(Contents(victim), c.followed ? Bytes{2} : Bytes{1}) << c.name;
+        EXPECT_TRUE(fs::is_symlink(link)) << c.name;
+        if (!c.followed) {
+            ExpectToldAbout(error, link.string(), "他のﾕｰｻﾞｰのｼﾝﾎﾞﾘｯｸﾘﾝｸ");
+        }
+    }
+}
+
+// An in-place save cut short: the copy of the old bytes stays until the new ones are in,
+// and is found again by the file's path, whichever link it is reached through.
+TEST_F(FileBytesTest, CopyOfAnInPlaceSaveIsFoundByItsFileUntilForgotten) {
+    const std::string path = PathOf("homework.kel");
+    Write(path, Bytes(50, 1));
+    fs::create_symlink("homework.kel", folder_ / "link.kel");
+    ASSERT_EQ(InPlaceCopy::Keep(path, Bytes(50, 1)), 0);
+    Write(path, Bytes(5, 9));  // as torn as it gets
+    EXPECT_EQ(InPlaceCopy::Find(PathOf("link.kel")), Bytes(50, 1));
+    EXPECT_FALSE(InPlaceCopy::Find(PathOf("other.kel")).has_value());
+    EXPECT_EQ(fs::status(InPlaceCopy::Folder()).permissions() & fs::perms::all,
+              fs::perms::owner_all);
+    // A copy that names another file (two paths of the same name hash) is not taken.
+    std::ofstream(InPlaceCopy::PathFor(PathOf("other.kel")), std::ios::binary)
+        << "Kelno in-place copy\n/somewhere/else.kel\nxx";
+    EXPECT_FALSE(InPlaceCopy::Find(PathOf("other.kel")).has_value());
+    InPlaceCopy::Forget(path);
+    EXPECT_FALSE(InPlaceCopy::Find(path).has_value());
+}
+
+TEST_F(FileBytesTest, InPlaceSaveWithoutRoomForTheCopyLeavesTheFileAlone) {
+    HandFolderToUnprivilegedUser();
+    const std::string path = PathOf("homework.kel");
+    Write(path, Bytes(100, 1));
+    ASSERT_EQ(::chown(path.c_str(), testing::UnprivilegedUser(), testing::UnprivilegedGroup()), 0);
+    fs::permissions(folder_, fs::perms::owner_read | fs::perms::owner_exec);
+    fs::permissions(state_, fs::perms::owner_all);  // root's alone
+    const std::string error = RunInChild({.dropRoot = true}, [&] {
+        std::string message;
+        return WriteFileAtomically(path, Bytes(10, 2), message) ? std::string() : message;
+    });
+    ExpectToldAbout(error, path, "元の内容の控えを作れない");
+    EXPECT_EQ(Contents(path), Bytes(100, 1));
+}
+
+// Files of our pattern left by killed saves go with the next save in their folder; a file
+// still locked by a running save, another user's and other names stay.
+TEST_F(FileBytesTest, SaveRemovesLeftoversOfKilledSavesOfTheSameUser) {
+    SkipUnlessRoot();
+    ASSERT_EQ(::chmod(folder_.c_str(), 0777), 0);
+    const auto make = [&](const char* name) {
+        std::ofstream(PathOf(name)) << "left";
+        return PathOf(name);
+    };
+    const std::string stale = make(".kelno-0123456789abcdef.tmp");
+    const std::string running = make(".kelno-fedcba9876543210.tmp");
+    const std::string foreign = make(".kelno-00000000000000aa.tmp");
+    const std::string unlike = make(".kelno-notours.tmp");
+    ASSERT_EQ(::chown(foreign.c_str(), testing::UnprivilegedUser(), testing::UnprivilegedGroup()),
+              0);
+    const int held = ::open(running.c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    Write(PathOf("circuit.kel"), {1});
+    ::close(held);
+    EXPECT_FALSE(fs::exists(stale));
+    EXPECT_TRUE(fs::exists(running));
+    EXPECT_TRUE(fs::exists(foreign));
+    EXPECT_TRUE(fs::exists(unlike));
 }
 
 TEST_F(FileBytesTest, ReadingAMissingFileSaysSo) {
@@ -278,12 +409,19 @@ TEST_F(FileBytesTest, ReadingAMissingFileSaysSo) {
     EXPECT_NE(error.find("ﾌｧｲﾙが見つかりません。"), std::string::npos);
 }
 
-TEST_F(FileBytesTest, ReadingAnEndlessDeviceStopsAtTheBound) {
+TEST_F(FileBytesTest, ReadingAFileBeyondTheBoundStops) {
+    const std::string path = PathOf("huge.kel");
+    { std::ofstream out(path, std::ios::binary); }
+    fs::resize_file(path, kMaxReadableFileSize + 1);  // sparse: costs no disk
     Bytes back;
     std::string error;
-    EXPECT_FALSE(ReadFileBytes("/dev/zero", back, error));
+    EXPECT_FALSE(ReadFileBytes(path, back, error));
     EXPECT_NE(error.find("ﾌｧｲﾙが大きすぎます。"), std::string::npos) << error;
+    EXPECT_NE(error.find("16 MB まで"), std::string::npos) << error;
     EXPECT_TRUE(back.empty());
+    fs::resize_file(path, kMaxReadableFileSize);  // the largest that is read
+    EXPECT_TRUE(ReadFileBytes(path, back, error)) << error;
+    EXPECT_EQ(back.size(), kMaxReadableFileSize);
 }
 
 }  // namespace
