@@ -10,11 +10,13 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 
+#include "action_cursors.h"
 #include "circuit_rendering.h"
 #include "ckelnodoc.h"
 #include "classroom_mode.h"
 #include "command_table.h"
 #include "qpainter_surface.h"
+#include "render/element_frame.h"
 #include "tool_cursors.h"
 
 namespace kelno {
@@ -37,7 +39,11 @@ CKelnoView::CKelnoView(CKelnoDoc& document, QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);  // every paint covers the whole view
     setMinimumSize(1, 1);
-    connect(&document_, &CKelnoDoc::repaintRequested, this, [this] { update(); });
+    setMouseTracking(true);  // moves without a button show what a press would do
+    connect(&document_, &CKelnoDoc::repaintRequested, this, [this] {
+        update();
+        UpdatePressFeedback();
+    });
     connect(&document_, &CKelnoDoc::toolChanged, this, &CKelnoView::ApplyTool);
     ApplyTool(document_.core().currentTool());
 }
@@ -45,8 +51,10 @@ CKelnoView::CKelnoView(CKelnoDoc& document, QWidget* parent)
 CKelnoView::~CKelnoView() = default;
 
 void CKelnoView::ApplyTool(int tool) {
+    shownCursor_.reset();
     setCursor(ToolCursor(tool));
     update();  // a selected point is marked differently under the selection tool
+    UpdatePressFeedback();
 }
 
 void CKelnoView::SyncScale() {
@@ -68,7 +76,7 @@ DrawSettings CKelnoView::drawSettings() const {
     settings.currentTool = core.currentTool();
     settings.gridExtent = LogicalExtent(size(), ScaleOf(*this));
     if (classroom_ != nullptr) {
-        classroom_->Decorate(settings);
+        classroom_->Decorate(settings, controller_->scale());
     }
     return settings;
 }
@@ -81,6 +89,7 @@ void CKelnoView::SetClassroom(ClassroomMode& classroom) {
 
 // The classroom may have changed the selection as well as the picture.
 void CKelnoView::FollowClassroom() {
+    controller_->SetLargeCurrentWarning(classroom_->warnLargeCurrent());
     controller_->SetReadingsHidden(classroom_->readingsHidden());
     Repaint();
 }
@@ -120,6 +129,68 @@ void CKelnoView::PaintView(QPainter& painter, QColor background) {
     PaintCircuit(painter, controller_->scale(), rect(), background, document_.core().circuit(),
                  drawSettings(), StatusToFrame());
     PaintRubberLines(painter, background);
+    PaintPressFeedback(painter);
+}
+
+void CKelnoView::PaintPressFeedback(QPainter& painter) {
+    const std::optional<PressPreview> preview = controller_->hoverPreview();
+    const CircuitPoint* target = controller_->releaseTarget();
+    if (!preview && target == nullptr) {
+        return;
+    }
+    const ViewScale& scale = controller_->scale();
+    const auto at = [&scale](const CircuitPoint* point) {
+        const DevicePoint d = scale.ToDevice(point->x, point->y);
+        return QPointF(static_cast<qreal>(d.x), static_cast<qreal>(d.y));
+    };
+    const qreal ring = 16.0;  // a little outside the grab tolerance of 14 pixels
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setBrush(Qt::NoBrush);
+    if (preview && preview->link != nullptr) {
+        painter.setPen(QPen(QColor(255, 140, 0, 170), 6.0, Qt::SolidLine, Qt::RoundCap));
+        const CircuitElement& link = *preview->link;
+        const QPointF end1 = at(link.end1());
+        const QPointF end2 = at(link.end2());
+        if (IsWire(link.kind) && Document::noDiagonalWires()) {
+            const DrawPoint corner = RightAngleCorner(link.kind, {link.end1()->x, link.end1()->y},
+                                                      {link.end2()->x, link.end2()->y});
+            const DevicePoint c = scale.ToDevice(corner.x, corner.y);
+            painter.drawPolyline(QPolygonF({end1, QPointF(c.x, c.y), end2}));
+        } else {
+            painter.drawLine(end1, end2);
+        }
+    }
+    if (preview && preview->point != nullptr) {
+        painter.setPen(QPen(QColor(230, 110, 0), 2.0));
+        painter.drawEllipse(at(preview->point), ring, ring);
+    }
+    if (target != nullptr) {
+        painter.setPen(QPen(QColor(0, 150, 0), 3.0));
+        painter.drawEllipse(at(target), ring, ring);
+    }
+    painter.restore();
+}
+
+void CKelnoView::UpdatePressFeedback() {
+    const std::optional<PressPreview> preview = controller_->hoverPreview();
+    const CircuitPoint* target = controller_->releaseTarget();
+    const int tool = document_.core().currentTool();
+    const std::pair<int, int> cursorKey{preview ? static_cast<int>(preview->action) : -1, tool};
+    if (shownCursor_ != cursorKey) {
+        shownCursor_ = cursorKey;
+        setCursor(preview ? ActionCursor(preview->action, tool) : ToolCursor(tool));
+    }
+    const QString prompt = QString::fromStdString(controller_->prompt());
+    if (prompt != shownPrompt_) {
+        shownPrompt_ = prompt;
+        emit promptChanged(prompt);
+    }
+    if (preview != shownPreview_ || target != shownTarget_) {
+        shownPreview_ = preview;
+        shownTarget_ = target;
+        update();
+    }
 }
 
 void CKelnoView::PaintRubberLines(QPainter& painter, QColor background) {
@@ -152,11 +223,20 @@ void CKelnoView::mousePressEvent(QMouseEvent* event) {
     }
     SyncScale();
     controller_->Press(DeviceOf(event), event->modifiers().testFlag(Qt::ShiftModifier));
+    UpdatePressFeedback();
 }
 
 void CKelnoView::mouseMoveEvent(QMouseEvent* event) {
     SyncScale();
+    controller_->Hover(DeviceOf(event), event->modifiers().testFlag(Qt::ShiftModifier));
     controller_->Move(DeviceOf(event));
+    UpdatePressFeedback();
+}
+
+void CKelnoView::leaveEvent(QEvent* event) {
+    controller_->HoverLeft();
+    UpdatePressFeedback();
+    QWidget::leaveEvent(event);
 }
 
 void CKelnoView::mouseReleaseEvent(QMouseEvent* event) {
@@ -166,6 +246,7 @@ void CKelnoView::mouseReleaseEvent(QMouseEvent* event) {
     }
     SyncScale();
     controller_->Release(DeviceOf(event));
+    UpdatePressFeedback();
 }
 
 // The first click of a double-click has pressed and released already; the second one is

@@ -68,6 +68,9 @@ signals:
     void editStateChanged();
     // A command was chosen in the context menu.
     void commandChosen(int id);
+    // What a press where the mouse is would do, or what letting go does during a drag; empty
+    // when there is nothing to say.
+    void promptChanged(const QString& text);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -77,6 +80,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
@@ -85,12 +89,22 @@ private:
     void SyncScale();
     void PaintView(QPainter& painter, QColor background);
     void PaintRubberLines(QPainter& painter, QColor background);
+    // The ring round the point a press or a release concerns and the link a pull takes off:
+    // on the screen only, never in a print or a picture.
+    void PaintPressFeedback(QPainter& painter);
+    // The cursor, the prompt and the rings follow the mouse, the tool and the circuit.
+    void UpdatePressFeedback();
     StatusSink StatusToFrame();
     void FollowClassroom();
 
     CKelnoDoc& document_;
     ClassroomMode* classroom_ = nullptr;
     std::unique_ptr<EditController> controller_;
+    // What the feedback showed last, so that a move that changes nothing repaints nothing.
+    std::optional<PressPreview> shownPreview_;
+    const CircuitPoint* shownTarget_ = nullptr;
+    QString shownPrompt_;
+    std::optional<std::pair<int, int>> shownCursor_;  // action (or -1) and tool
 };
 
 }  // namespace kelno

@@ -92,7 +92,8 @@ void CMainFrame::CreateCommands() {
     for (const int id : ToolCommands()) {
         command(id)->setCheckable(true);
     }
-    for (const int id : {command::kGrid, command::kPredictMode, command::kShowPotentials}) {
+    for (const int id : {command::kGrid, command::kPredictMode, command::kShowPotentials,
+                         command::kMarkUnjoinedEnds, command::kWarnLargeCurrent}) {
         command(id)->setCheckable(true);
     }
     recentPlaceholder_ = command(command::kRecentFile1);
@@ -145,6 +146,11 @@ void CMainFrame::CreateStatusBar() {
     QStatusBar* bar = statusBar();
     messagePane_ = new QLabel(Text(kIdleMessage), bar);
     bar->addWidget(messagePane_, 1);
+    // The prompt has a pane of its own: hovering must not wipe an element's summary.
+    promptPane_ = new QLabel(bar);
+    promptPane_->setMinimumWidth(
+        promptPane_->fontMetrics().horizontalAdvance(QString(18, QChar(0x3042))));
+    bar->addPermanentWidget(promptPane_);
     for (const char* indicator : kIndicators) {
         auto* pane = new QLabel(Text(indicator), bar);
         pane->setAlignment(Qt::AlignCenter);
@@ -223,6 +229,14 @@ void CMainFrame::SetMessageText(const QString& text) {
     if (statusBar()->currentMessage() != text) {
         statusBar()->showMessage(text);
     }
+}
+
+void CMainFrame::SetPromptText(const QString& text) {
+    promptPane_->setText(text);
+}
+
+QString CMainFrame::promptText() const {
+    return promptPane_->text();
 }
 
 QString CMainFrame::messageText() const {

@@ -39,6 +39,9 @@ public:
     // The message pane: a text until the next prompt; "ﾚﾃﾞｨ" when there is none.
     void SetMessageText(const QString& text);
     QString messageText() const;
+    // The pane beside it that says what a press or a release where the mouse is would do.
+    void SetPromptText(const QString& text);
+    QString promptText() const;
 
     // The recent files in the File menu, newest first, as menu texts; none shows the
     // disabled "最新のﾌｧｲﾙ".
@@ -87,6 +90,7 @@ private:
     std::vector<QAction*> recentActions_;
     QToolBar* toolBar_ = nullptr;
     QLabel* messagePane_ = nullptr;
+    QLabel* promptPane_ = nullptr;
     std::function<bool()> closeGuard_;
     // The stored size with frame, and the frame it was fitted with.
     std::optional<QSize> wantedFrameSize_;

@@ -22,6 +22,8 @@ inline constexpr int kSaveSvg = 171;
 inline constexpr int kPredictMode = 180;
 inline constexpr int kRevealReadings = 181;
 inline constexpr int kShowPotentials = 182;
+inline constexpr int kMarkUnjoinedEnds = 183;
+inline constexpr int kWarnLargeCurrent = 184;
 
 inline constexpr int kFileNew = 57600;
 inline constexpr int kFileOpen = 57601;

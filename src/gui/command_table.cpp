@@ -40,6 +40,10 @@ constexpr CommandText kTexts[] = {
      "予想モード"},
     {cmd::kRevealReadings, "結果を表示(&R)\tF5", "隠している値を次の編集まで表示", "結果を表示"},
     {cmd::kShowPotentials, "電位(&P)", "接続点の電位を表示", "電位の表示"},
+    {cmd::kMarkUnjoinedEnds, "つながっていない端に印(&J)",
+     "近くにあるのにつながっていない端に警告の印を付ける", "つながっていない端に印"},
+    {cmd::kWarnLargeCurrent, "大きな電流の警告(&W)",
+     "3 A をこえる電流が流れる電池に警告の印を付ける", "大きな電流の警告"},
     {cmd::kViewToolBar, "ﾂｰﾙ ﾊﾞｰ(&T)", "ﾂｰﾙ ﾊﾞｰの表示/非表示", "ﾂｰﾙ ﾊﾞｰの表示切り替え"},
     {cmd::kViewStatusBar, "ｽﾃｰﾀｽ ﾊﾞｰ(&S)", "ｽﾃｰﾀｽ ﾊﾞｰの表示/非表示", "ｽﾃｰﾀｽ ﾊﾞｰの表示切り替え"},
     {cmd::kSelectionTool, "選択(&S)\tEsc", "選択", "選択"},
@@ -70,9 +74,18 @@ constexpr int kFileItems[] = {cmd::kFileNew,
                               cmd::kExit};
 constexpr int kEditItems[] = {cmd::kUndo, cmd::kRedo,  0, cmd::kCut,
                               cmd::kCopy, cmd::kPaste, 0, cmd::kSelectAll};
-constexpr int kViewItems[] = {cmd::kGrid,        cmd::kComment,        cmd::kOptions,        0,
-                              cmd::kPredictMode, cmd::kRevealReadings, cmd::kShowPotentials, 0,
-                              cmd::kViewToolBar, cmd::kViewStatusBar};
+constexpr int kViewItems[] = {cmd::kGrid,
+                              cmd::kComment,
+                              cmd::kOptions,
+                              0,
+                              cmd::kPredictMode,
+                              cmd::kRevealReadings,
+                              cmd::kShowPotentials,
+                              cmd::kMarkUnjoinedEnds,
+                              cmd::kWarnLargeCurrent,
+                              0,
+                              cmd::kViewToolBar,
+                              cmd::kViewStatusBar};
 constexpr int kToolItems[] = {cmd::kSelectionTool, cmd::kWireTool,     cmd::kBatteryTool,
                               cmd::kBulbTool,      cmd::kResistorTool, cmd::kAmmeterTool,
                               cmd::kVoltmeterTool, cmd::kSwitchTool};

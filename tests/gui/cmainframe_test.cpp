@@ -44,7 +44,8 @@ TEST_F(WindowTest, MainMenuHasItsPopupsAndItemsInOrder) {
           "ｺﾋﾟｰ(&C)\tCtrl+C", "貼り付け(&P)\tCtrl+V", "—", "すべて選択(&L)\tCtrl+A"}},
         {"表示(&V)",
          {"グリッド(&G)", "コメント(&C)", "ｵﾌﾟｼｮﾝ(&O)", "—", "予想モード(&Y)", "結果を表示(&R)\tF5",
-          "電位(&P)", "—", "ﾂｰﾙ ﾊﾞｰ(&T)", "ｽﾃｰﾀｽ ﾊﾞｰ(&S)"}},
+          "電位(&P)", "つながっていない端に印(&J)", "大きな電流の警告(&W)", "—", "ﾂｰﾙ ﾊﾞｰ(&T)",
+          "ｽﾃｰﾀｽ ﾊﾞｰ(&S)"}},
         {"作成(&M)",
          {"選択(&S)\tEsc", "導線(&N)\tTab", "乾電池(&B)", "電球(&L)", "抵抗(&R)", "電流計(&A)",
           "電圧計(&V)", "スイッチ(&W)"}},
@@ -106,7 +107,8 @@ TEST_F(WindowTest, StatusBarShowsReadyAndTheFourIndicators) {
     for (const QLabel* label : frame().statusBar()->findChildren<QLabel*>()) {
         indicators << label->text();
     }
-    EXPECT_EQ(indicators, (QStringList{"ﾚﾃﾞｨ", "ｶﾅ", "CAP", "NUM", "SCRL"}));
+    // The empty pane after the message is the prompt's.
+    EXPECT_EQ(indicators, (QStringList{"ﾚﾃﾞｨ", "", "ｶﾅ", "CAP", "NUM", "SCRL"}));
 
     command(command::kViewStatusBar)->trigger();
     EXPECT_FALSE(frame().statusBar()->isVisible());

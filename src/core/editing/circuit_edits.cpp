@@ -122,10 +122,15 @@ void MoveMarkedPoints(Circuit& circuit, std::int64_t dx, std::int64_t dy) {
     }
 }
 
+CircuitElement* LinkInDragDirection(const CircuitPoint& point, LogicalPoint grabbed,
+                                    std::int64_t dx, std::int64_t dy) {
+    const double dragAngle = std::atan2(static_cast<double>(dx), static_cast<double>(dy));
+    return LinkInDirection(point, grabbed, dragAngle);
+}
+
 CircuitPoint* DetachLink(Circuit& circuit, CircuitPoint* point, LogicalPoint grabbed,
                          LogicalPoint position, std::int64_t dx, std::int64_t dy) {
-    const double dragAngle = std::atan2(static_cast<double>(dx), static_cast<double>(dy));
-    CircuitElement* chosen = LinkInDirection(*point, grabbed, dragAngle);
+    CircuitElement* chosen = LinkInDragDirection(*point, grabbed, dx, dy);
     if (chosen == nullptr) {
         return nullptr;
     }

@@ -38,6 +38,10 @@ void MoveMarkedPoints(Circuit& circuit, std::int64_t dx, std::int64_t dy);
 // +y axis and compared by their plain difference, so a link straight down and a drag down
 // and slightly left differ by almost a full turn. Returns the new point, or nullptr when
 // no link lies in the drag's direction.
+// The link that DetachLink would pull off `point` for a drag step of (dx, dy), or nullptr.
+CircuitElement* LinkInDragDirection(const CircuitPoint& point, LogicalPoint grabbed,
+                                    std::int64_t dx, std::int64_t dy);
+
 CircuitPoint* DetachLink(Circuit& circuit, CircuitPoint* point, LogicalPoint grabbed,
                          LogicalPoint position, std::int64_t dx, std::int64_t dy);
 
