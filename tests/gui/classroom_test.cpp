@@ -184,6 +184,30 @@ TEST_F(ClassroomTest, ShortsSentenceLeavesThePaneWhenAnAnalysisSucceeds) {
     EXPECT_EQ(frame().messageText(), QStringLiteral("ﾚﾃﾞｨ"));
 }
 
+TEST_F(ClassroomTest, WarningSignsAreOnUntilTurnedOffAndTheSettingIsKept) {
+    Circuit& circuit = core().circuit();
+    CircuitPoint* a = circuit.AddPoint(0, 1000, -1000);
+    CircuitPoint* b = circuit.AddPoint(1, 1400, -1000);
+    circuit.AddElement(DefaultRecord(ElementKind::Battery), a, b);
+    circuit.AddElement(DefaultRecord(ElementKind::Ammeter), b, a);
+    // A bulb whose end lies on the battery's and is not joined to it.
+    CircuitPoint* near = circuit.AddPoint(2, 1402, -1000);
+    circuit.AddElement(DefaultRecord(ElementKind::Bulb), near, circuit.AddPoint(3, 1802, -1000));
+    core().CircuitChanged();
+    EXPECT_EQ(view().drawSettings().unjoinedEnds, std::set<std::size_t>{2});
+    EXPECT_TRUE(view().drawSettings().warnLargeCurrent);
+    EXPECT_TRUE(frame().messageText().startsWith(QStringLiteral("電池に 3 A をこえる")));
+
+    command(command::kMarkUnjoinedEnds)->trigger();
+    command(command::kWarnLargeCurrent)->trigger();
+    EXPECT_TRUE(view().drawSettings().unjoinedEnds.empty());
+    EXPECT_FALSE(view().drawSettings().warnLargeCurrent);
+    EXPECT_EQ(frame().messageText(), QStringLiteral("ﾚﾃﾞｨ"));
+    EXPECT_FALSE(command(command::kMarkUnjoinedEnds)->isChecked());
+    EXPECT_EQ(Stored("MarkUnjoinedEnds"), QVariant(false));
+    EXPECT_EQ(Stored("WarnLargeCurrent"), QVariant(false));
+}
+
 TEST_F(ClassroomTest, ShortIsHighlightedAndExplainedUnlessTheOptionIsOff) {
     BuildShortedBattery();
     const std::vector<std::size_t>& loop = core().lastAnalysis().failingLoop;

@@ -14,6 +14,7 @@
 #include "command_ids.h"
 #include "document/clipboard_commands.h"
 #include "gui/window_fixture.h"
+#include "view/hit_test.h"
 
 namespace kelno {
 namespace {
@@ -280,6 +281,46 @@ TEST_F(EditingWindowTest, DoubleClickOpensTheDetailsAndOkTakesTheValuesWithOneUn
     EXPECT_EQ(resistor->resistance, 220.0);
     EXPECT_EQ(resistor->emf, 2.0);
     EXPECT_EQ(core().history().UndoCount(), undoSteps + 1);
+}
+
+// --- What a press would do ----------------------------------------------------------------
+
+TEST_F(EditingWindowTest, HoverOnAPointsRimPromptsAWireAndADragRingsItsTarget) {
+    PlaceBatteryAndBulb();
+    command(cmd::kWireTool)->trigger();
+    const QPoint batteryEnd = PixelOf(*battery->end2());
+    const QPoint rim = batteryEnd + QPoint(0, 10);  // below the point, away from its link
+    QTest::mouseMove(&view(), rim);
+    EXPECT_EQ(frame().promptText(), QStringLiteral("この点から導線を引きます"));
+    ASSERT_TRUE(view().controller().hoverPreview());
+    EXPECT_EQ(view().controller().hoverPreview()->point, battery->end2());
+    const QImage hovered = view().grab().toImage();
+    QTest::mouseMove(&view(), QPoint(600, 500));  // empty space
+    EXPECT_EQ(frame().promptText(), QStringLiteral("ドラッグした範囲の素子を選択します"));
+    EXPECT_NE(view().grab().toImage(), hovered) << "the ring is gone";
+
+    // The picture of the view never holds the feedback.
+    QTest::mouseMove(&view(), rim);
+    const QString withRing = Path("with-ring.bmp");
+    const QString without = Path("without.bmp");
+    std::string error;
+    ASSERT_TRUE(view().WriteBitmap(withRing, error)) << error;
+    QTest::mouseMove(&view(), QPoint(600, 500));
+    ASSERT_TRUE(view().WriteBitmap(without, error)) << error;
+    EXPECT_EQ(QImage(withRing, "BMP"), QImage(without, "BMP"));
+
+    // Dragging a wire toward the bulb's end rings it before the release.
+    const QPoint bulbEnd = PixelOf(*bulb->end2());
+    QTest::mousePress(&view(), Qt::LeftButton, {}, rim);
+    QTest::mouseMove(&view(), rim + QPoint(0, 20));
+    EXPECT_EQ(view().controller().releaseTarget(), nullptr);
+    EXPECT_EQ(frame().promptText(),
+              QStringLiteral("ここで離しても導線はつながりません (点の近くで離してください)"));
+    QTest::mouseMove(&view(), bulbEnd + QPoint(0, -12));
+    EXPECT_EQ(view().controller().releaseTarget(), bulb->end2());
+    EXPECT_EQ(frame().promptText(), QStringLiteral("ここで離すと、丸で囲んだ点へ導線をつなぎます"));
+    QTest::mouseRelease(&view(), Qt::LeftButton, {}, bulbEnd + QPoint(0, -12));
+    EXPECT_NE(FindLink(battery->end2(), bulb->end2()), nullptr);
 }
 
 // --- Bitmap --------------------------------------------------------------------------------

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <unordered_map>
 #include <vector>
 
 #include "render/element_frame.h"
@@ -50,6 +51,17 @@ std::set<std::size_t> UnjoinedEnds(const Circuit& circuit, const ViewScale& scal
     }
     std::sort(byX.begin(), byX.end(),
               [](const auto& a, const auto& b) { return a.first->x < b.first->x; });
+    // Elements that end at a point, counted by the elements themselves: two elements between
+    // the same two points share one link.
+    std::unordered_map<const CircuitPoint*, int> endCount;
+    for (const CircuitElement& element : circuit.elements()) {
+        ++endCount[element.end1()];
+        ++endCount[element.end2()];
+    }
+    const auto endsOne = [&endCount](const CircuitPoint* point) {
+        const auto found = endCount.find(point);
+        return found != endCount.end() && found->second == 1;
+    };
     const std::int64_t reachX = scale.PixelsToUnitsX(kJoinTolerance) + 1;
     std::set<std::size_t> ends;
     for (std::size_t i = 0; i < byX.size(); ++i) {
@@ -61,10 +73,10 @@ std::set<std::size_t> UnjoinedEnds(const Circuit& circuit, const ViewScale& scal
                 PixelDistance({a->x, a->y}, {b->x, b->y}, scale) > kJoinTolerance) {
                 continue;
             }
-            if (a->links().size() == 1) {
+            if (endsOne(a)) {
                 ends.insert(byX[i].second);
             }
-            if (b->links().size() == 1) {
+            if (endsOne(b)) {
                 ends.insert(byX[j].second);
             }
         }

@@ -19,7 +19,8 @@ bool CarriesLargeCurrent(const CircuitElement& element);
 // The status bar's sentence when some battery carries a large current; empty otherwise.
 std::string LargeCurrentSentence(const Circuit& circuit);
 
-// The points, by their position in the circuit's list, that end exactly one element and lie
+// The points, by their position in the circuit's list, that end exactly one element (two
+// elements between the same two points count as two) and lie
 // within the join tolerance (20 pixels at `scale`) of another point they are not joined to:
 // ends that look connected and are not.
 std::set<std::size_t> UnjoinedEnds(const Circuit& circuit, const ViewScale& scale);

@@ -9,6 +9,7 @@
 #include "render/draw_circuit.h"
 #include "render/format_value.h"
 #include "render/selection_summary.h"
+#include "render/warning_marks.h"
 
 namespace kelno::testing {
 namespace {
@@ -151,6 +152,27 @@ TEST_F(StatusRefreshTest, NothingSelectedEmptiesThePaneAfterAnAnalysis) {
     circuit().elements().begin()->resistance = 8.0;
     doc.CircuitChanged();
     EXPECT_EQ(Shown(), "");
+}
+
+TEST_F(EditTest, LargeCurrentAddsItsSentenceToTheSummaryWhileTheWarningIsOn) {
+    CircuitPoint* a = AddPoint(1000, -1000);
+    CircuitPoint* b = AddPoint(1400, -1000);
+    AddElement(ElementKind::Ammeter, b, a);
+    CircuitElement* battery = AddElement(ElementKind::Battery, a, b);  // the later one is hit
+    StartFromHere();
+    UseTool(kSelectionTool);
+    const std::string sentence = LargeCurrentSentence(circuit());
+    ASSERT_FALSE(sentence.empty());
+
+    controller.SetLargeCurrentWarning(true);
+    EXPECT_EQ(port.statusTexts.back(), sentence) << "nothing selected: the sentence alone";
+    Click({1200, -1000});
+    EXPECT_EQ(port.statusTexts.back(), FormatElementSummary(*battery) + "   " + sentence);
+    controller.SetReadingsHidden(true);
+    EXPECT_EQ(port.statusTexts.back(), FormatElementSummaryWithoutReadings(*battery));
+    controller.SetReadingsHidden(false);
+    controller.SetLargeCurrentWarning(false);
+    EXPECT_EQ(port.statusTexts.back(), FormatElementSummary(*battery));
 }
 
 }  // namespace
