@@ -9,6 +9,10 @@
 #include <QMouseEvent>
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QWheelEvent>
+#include <algorithm>
 
 #include "action_cursors.h"
 #include "circuit_rendering.h"
@@ -18,6 +22,7 @@
 #include "qpainter_surface.h"
 #include "render/element_frame.h"
 #include "tool_cursors.h"
+#include "view/view_zoom.h"
 
 namespace kelno {
 
@@ -42,6 +47,7 @@ CKelnoView::CKelnoView(CKelnoDoc& document, QWidget* parent)
     setMouseTracking(true);  // moves without a button show what a press would do
     connect(&document_, &CKelnoDoc::repaintRequested, this, [this] {
         update();
+        UpdateCanvasSize();
         UpdatePressFeedback();
     });
     connect(&document_, &CKelnoDoc::toolChanged, this, &CKelnoView::ApplyTool);
@@ -57,8 +63,16 @@ void CKelnoView::ApplyTool(int tool) {
     UpdatePressFeedback();
 }
 
+ViewScale CKelnoView::ZoomedScale() const {
+    return view_zoom::Zoomed(ScaleOf(*this), zoom_);
+}
+
+qreal CKelnoView::ThinLineWidth() const {
+    return zoom_ * devicePixelRatioF() > 1.0 ? std::max(1.0, zoom_) : 0.0;
+}
+
 void CKelnoView::SyncScale() {
-    const ViewScale scale = ScaleOf(*this);
+    const ViewScale scale = ZoomedScale();
     const ViewScale& current = controller_->scale();
     if (scale.pixelsPerUnitX() != current.pixelsPerUnitX() ||
         scale.pixelsPerUnitY() != current.pixelsPerUnitY()) {
@@ -74,7 +88,7 @@ DrawSettings CKelnoView::drawSettings() const {
     settings.noDiagonalWires = Document::noDiagonalWires();
     settings.shortCircuit = core.shortCircuit();
     settings.currentTool = core.currentTool();
-    settings.gridExtent = LogicalExtent(size(), ScaleOf(*this));
+    settings.gridExtent = LogicalExtent(size(), ZoomedScale());
     if (classroom_ != nullptr) {
         classroom_->Decorate(settings, controller_->scale());
     }
@@ -127,7 +141,7 @@ void CKelnoView::paintEvent(QPaintEvent*) {
 
 void CKelnoView::PaintView(QPainter& painter, QColor background) {
     PaintCircuit(painter, controller_->scale(), rect(), background, document_.core().circuit(),
-                 drawSettings(), StatusToFrame());
+                 drawSettings(), StatusToFrame(), ThinLineWidth());
     PaintRubberLines(painter, background);
     PaintPressFeedback(painter);
 }
@@ -200,6 +214,7 @@ void CKelnoView::PaintRubberLines(QPainter& painter, QColor background) {
         return;
     }
     QPainterSurface surface(painter, controller_->scale(), background);
+    surface.SetThinLineWidth(ThinLineWidth());
     if (wire) {
         surface.DrawLine({wire->from.x, wire->from.y}, {wire->to.x, wire->to.y});
     }
@@ -320,6 +335,123 @@ bool CKelnoView::WriteBitmap(const QString& path, std::string& error) {
         return false;
     }
     return WriteBmp24(QFile::encodeName(path).toStdString(), ToRgbImage(picture), error);
+}
+
+// --- Zoom and scroll -----------------------------------------------------------------------
+
+QScrollArea* CKelnoView::CreateScrollArea() {
+    if (scrollArea_ == nullptr) {
+        scrollArea_ = new QScrollArea(parentWidget());
+        scrollArea_->setFrameShape(QFrame::NoFrame);
+        scrollArea_->setWidgetResizable(true);  // never smaller than the visible area
+        scrollArea_->setWidget(this);
+        UpdateCanvasSize();
+    }
+    return scrollArea_;
+}
+
+QPoint CKelnoView::scrollPosition() const {
+    if (scrollArea_ == nullptr) {
+        return {};
+    }
+    return {scrollArea_->horizontalScrollBar()->value(), scrollArea_->verticalScrollBar()->value()};
+}
+
+void CKelnoView::ScrollTo(QPoint position) {
+    if (scrollArea_ != nullptr) {
+        scrollArea_->horizontalScrollBar()->setValue(position.x());
+        scrollArea_->verticalScrollBar()->setValue(position.y());
+    }
+}
+
+QSize CKelnoView::visibleSize() const {
+    return scrollArea_ != nullptr ? scrollArea_->viewport()->size() : size();
+}
+
+void CKelnoView::UpdateCanvasSize() {
+    QSize canvas(1, 1);
+    if (const auto bounds = view_zoom::CircuitBounds(document_.core().circuit())) {
+        const DevicePoint corner = ZoomedScale().ToDevice(bounds->right, bounds->bottom);
+        constexpr std::int64_t kLargest = 1 << 20;  // pixels; far beyond any screen
+        canvas = QSize(static_cast<int>(std::clamp<std::int64_t>(corner.x, 1, kLargest)),
+                       static_cast<int>(std::clamp<std::int64_t>(corner.y, 1, kLargest)));
+    }
+    if (canvas != minimumSize()) {
+        setMinimumSize(canvas);
+        if (scrollArea_ != nullptr) {
+            // At once, so that the scroll bars know the new range.
+            resize(std::max(canvas.width(), visibleSize().width()),
+                   std::max(canvas.height(), visibleSize().height()));
+        }
+    }
+}
+
+void CKelnoView::ZoomAt(double zoom, QPoint visibleSpot) {
+    zoom = std::clamp(zoom, view_zoom::kSmallest, view_zoom::kLargest);
+    if (zoom == zoom_) {
+        return;
+    }
+    if (controller_->capturing()) {
+        controller_->CaptureLost();  // a gesture does not survive its scale
+    }
+    const ViewScale before = ZoomedScale();
+    const QPoint scroll = scrollPosition();
+    zoom_ = zoom;
+    SyncScale();
+    UpdateCanvasSize();
+    const DevicePoint kept = view_zoom::ScrollKeepingCursor(
+        {scroll.x(), scroll.y()}, {visibleSpot.x(), visibleSpot.y()}, before, ZoomedScale());
+    ScrollTo(QPoint(static_cast<int>(std::max<std::int64_t>(0, kept.x)),
+                    static_cast<int>(std::max<std::int64_t>(0, kept.y))));
+    update();
+    UpdatePressFeedback();
+}
+
+void CKelnoView::ZoomIn() {
+    ZoomAt(view_zoom::ZoomIn(zoom_), QPoint(visibleSize().width() / 2, visibleSize().height() / 2));
+}
+
+void CKelnoView::ZoomOut() {
+    ZoomAt(view_zoom::ZoomOut(zoom_),
+           QPoint(visibleSize().width() / 2, visibleSize().height() / 2));
+}
+
+void CKelnoView::ZoomToActualSize() {
+    ZoomAt(1.0, QPoint(0, 0));
+}
+
+void CKelnoView::ZoomToFit() {
+    const auto bounds = view_zoom::CircuitBounds(document_.core().circuit());
+    if (!bounds) {
+        ZoomToActualSize();
+        return;
+    }
+    ZoomAt(
+        view_zoom::FitZoom(*bounds, visibleSize().width(), visibleSize().height(), ScaleOf(*this)),
+        QPoint(0, 0));
+    const DevicePoint corner = ZoomedScale().ToDevice(bounds->left, bounds->top);
+    ScrollTo(QPoint(static_cast<int>(std::max<std::int64_t>(0, corner.x)),
+                    static_cast<int>(std::max<std::int64_t>(0, corner.y))));
+}
+
+// Ctrl and the wheel zoom about the mouse; shift and the wheel scroll sideways; the wheel
+// alone scrolls up and down (the scroll area does that).
+void CKelnoView::wheelEvent(QWheelEvent* event) {
+    const QPoint angle = event->angleDelta();
+    const int delta = angle.y() != 0 ? angle.y() : angle.x();
+    if (event->modifiers().testFlag(Qt::ControlModifier) && delta != 0) {
+        const QPoint spot = event->position().toPoint() - scrollPosition();
+        ZoomAt(delta > 0 ? view_zoom::ZoomIn(zoom_) : view_zoom::ZoomOut(zoom_), spot);
+        event->accept();
+        return;
+    }
+    if (event->modifiers().testFlag(Qt::ShiftModifier) && scrollArea_ != nullptr && delta != 0) {
+        QScrollBar* bar = scrollArea_->horizontalScrollBar();
+        bar->setValue(bar->value() - delta * bar->singleStep() / 40);
+        event->accept();
+        return;
+    }
+    QWidget::wheelEvent(event);
 }
 
 // --- Context menu ------------------------------------------------------------------------

@@ -201,6 +201,12 @@ void CMainFrame::BindKeys() {
         {cmd::kRedo, QKeySequence(Qt::CTRL | Qt::Key_R)},
         {cmd::kUndo, QKeySequence(Qt::CTRL | Qt::Key_Z)},
         {cmd::kRevealReadings, QKeySequence(Qt::Key_F5)},
+        {cmd::kZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Plus)},
+        // Where "+" needs shift, Ctrl and the key that carries it.
+        {cmd::kZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)},
+        {cmd::kZoomIn, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Semicolon)},
+        {cmd::kZoomOut, QKeySequence(Qt::CTRL | Qt::Key_Minus)},
+        {cmd::kZoomActualSize, QKeySequence(Qt::CTRL | Qt::Key_0)},
     };
     std::map<int, QList<QKeySequence>> keys;
     for (const KeyBinding& binding : bindings) {

@@ -13,6 +13,7 @@
 
 #include "command_ids.h"
 #include "document/clipboard_commands.h"
+#include "editing/circuit_edits.h"
 #include "gui/window_fixture.h"
 #include "view/hit_test.h"
 
@@ -321,6 +322,47 @@ TEST_F(EditingWindowTest, HoverOnAPointsRimPromptsAWireAndADragRingsItsTarget) {
     EXPECT_EQ(frame().promptText(), QStringLiteral("ここで離すと、丸で囲んだ点へ導線をつなぎます"));
     QTest::mouseRelease(&view(), Qt::LeftButton, {}, bulbEnd + QPoint(0, -12));
     EXPECT_NE(FindLink(battery->end2(), bulb->end2()), nullptr);
+}
+
+// --- Zoom and scroll ---------------------------------------------------------------------------
+
+TEST_F(EditingWindowTest, ZoomMagnifiesTheViewAloneAndScrollBarsReachWhatLiesBeyond) {
+    frame().resize(700, 500);
+    const WindowRect window = frame().windowRect();
+    PlaceBatteryAndBulb();
+    const LogicalPoint batteryEnd{battery->end2()->x, battery->end2()->y};
+    const double trueScale = view().controller().scale().pixelsPerUnitX();
+    const QImage before = view().grab().toImage();
+
+    command(cmd::kZoomIn)->trigger();
+    command(cmd::kZoomIn)->trigger();
+    EXPECT_EQ(view().zoom(), 1.5);
+    EXPECT_DOUBLE_EQ(view().controller().scale().pixelsPerUnitX(), trueScale * 1.5);
+    EXPECT_EQ((LogicalPoint{battery->end2()->x, battery->end2()->y}), batteryEnd);
+    EXPECT_EQ(frame().windowRect(), window);
+    EXPECT_NE(view().grab().toImage(), before);
+    // A press on the battery's end at the new scale still finds it.
+    QTest::mouseMove(&view(), PixelOf(*battery->end2()));
+    ASSERT_TRUE(view().controller().hoverPreview());
+    EXPECT_EQ(view().controller().hoverPreview()->point, battery->end2());
+
+    QTest::mouseMove(&view(), QPoint(5, 5));  // nothing there to ring
+    command(cmd::kZoomActualSize)->trigger();
+    EXPECT_EQ(view().zoom(), 1.0);
+    EXPECT_EQ(view().grab().toImage(), before) << "true size draws as it always did";
+
+    // A bulb far beyond the window's right edge: the canvas reaches it.
+    CircuitElement* far = Place(cmd::kBulbTool, QPoint(300, 200));
+    MoveMarkedPoints(circuit(), 30000, 0);
+    core().GeometryChanged();
+    EXPECT_GT(view().minimumWidth(), frame().width());
+    const QPoint middle = (PixelOf(*far->end1()) + PixelOf(*far->end2())) / 2;
+    circuit().ClearSelection();
+    QTest::mouseClick(&view(), Qt::LeftButton, {}, middle);
+    EXPECT_TRUE(far->selected());
+
+    command(cmd::kZoomToFit)->trigger();
+    EXPECT_LT(view().zoom(), 1.0);
 }
 
 // --- Bitmap --------------------------------------------------------------------------------
