@@ -11,6 +11,7 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QToolBar>
 #include <QUrl>
 #include <algorithm>
@@ -232,9 +233,21 @@ void CMainFrame::SetDocumentTitle(const QString& documentName) {
 // --- The message pane ----------------------------------------------------------------------
 
 void CMainFrame::SetMessageText(const QString& text) {
+    message_ = text;
     if (statusBar()->currentMessage() != text) {
         statusBar()->showMessage(text);
     }
+}
+
+// A command's prompt goes when the mouse leaves its button or menu item; the text that was
+// there before it comes back instead of "ﾚﾃﾞｨ".
+bool CMainFrame::event(QEvent* event) {
+    if (event->type() == QEvent::StatusTip && !message_.isEmpty() &&
+        static_cast<QStatusTipEvent*>(event)->tip().isEmpty()) {
+        statusBar()->showMessage(message_);
+        return true;
+    }
+    return QMainWindow::event(event);
 }
 
 void CMainFrame::SetPromptText(const QString& text) {

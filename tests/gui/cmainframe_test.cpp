@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QStatusTipEvent>
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLabel>
@@ -100,6 +103,20 @@ TEST_F(WindowTest, ToolBarHasItsButtonsAndSeparatorsInOrderWithTipsAndPrompts) {
     EXPECT_EQ(command(cmd::kBatteryTool)->toolTip(), QStringLiteral("乾電池"));
     EXPECT_EQ(command(cmd::kBatteryTool)->statusTip(), QStringLiteral("乾電池"));
     EXPECT_EQ(command(cmd::kGrid)->statusTip(), QStringLiteral("グリッド表示"));
+}
+
+TEST_F(WindowTest, MessageComesBackAfterACommandsPromptHasCoveredIt) {
+    frame().SetMessageText(QStringLiteral("電球: 5.0 Ω"));
+    QStatusTipEvent hover(QStringLiteral("直前に行った動作を元に戻す"));
+    QApplication::sendEvent(&frame(), &hover);
+    EXPECT_EQ(frame().messageText(), QStringLiteral("直前に行った動作を元に戻す"));
+    QStatusTipEvent leave{QString()};
+    QApplication::sendEvent(&frame(), &leave);
+    EXPECT_EQ(frame().messageText(), QStringLiteral("電球: 5.0 Ω"));
+    frame().SetMessageText(QString());
+    QApplication::sendEvent(&frame(), &hover);
+    QApplication::sendEvent(&frame(), &leave);
+    EXPECT_EQ(frame().messageText(), QStringLiteral("ﾚﾃﾞｨ"));
 }
 
 TEST_F(WindowTest, StatusBarShowsReadyAndTheFourIndicators) {
