@@ -35,7 +35,7 @@ public:
     void CaptureMouse() override {}
     void ReleaseMouse() override {}
     void Repaint() override {}
-    std::optional<DetailsValues> EditDetails(const DetailsValues&) override { return std::nullopt; }
+    void RequestDetails(const DetailsValues&, DetailsDone done) override { done(std::nullopt); }
 };
 
 LogicalPoint GridPosition(int row, int column) {

@@ -14,8 +14,9 @@ packages=(
 )
 if [[ "${1:-}" == "--tests" ]]; then
     # ngspice is the independent simulator the analysis is checked against; clang and its
-    # runtime build the fuzz targets; poppler-utils turns printed pages into pictures.
-    packages+=(ngspice clang libclang-rt-14-dev poppler-utils)
+    # runtime build the fuzz targets; poppler-utils turns printed pages into pictures;
+    # emscripten and binaryen build the core for WebAssembly, whose tests run under node.
+    packages+=(ngspice clang libclang-rt-14-dev poppler-utils emscripten binaryen nodejs)
 fi
 
 missing=()

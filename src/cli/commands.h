@@ -9,5 +9,6 @@ namespace kelno::cli {
 int RunAnalyze(const std::vector<std::string>& args);
 int RunConvert(const std::vector<std::string>& args);
 int RunRender(const std::vector<std::string>& args);
+int RunDrawCalls(const std::vector<std::string>& args);
 
 }  // namespace kelno::cli

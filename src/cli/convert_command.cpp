@@ -2,12 +2,12 @@
 #include <cmath>
 #include <string>
 
+#include "cli_files.h"
 #include "command_line.h"
 #include "commands.h"
 #include "document/clipboard_commands.h"
 #include "document/string_clipboard.h"
 #include "io/clipboard_text.h"
-#include "io/file_bytes.h"
 #include "io/spice_netlist.h"
 #include "kel_loading.h"
 
@@ -30,7 +30,7 @@ bool EndsWith(const std::string& text, const std::string& suffix) {
 
 bool Save(const std::string& path, std::span<const std::uint8_t> bytes) {
     std::string error;
-    if (!WriteFileAtomically(path, bytes, error)) {
+    if (!WriteOutputFile(path, bytes, error)) {
         PrintError(error);
         return false;
     }
@@ -94,7 +94,7 @@ int KelToSpice(const std::string& in, const std::string& out, bool openNewer) {
 int TextToKel(const std::string& in, const std::string& out) {
     std::vector<std::uint8_t> bytes;
     std::string error;
-    if (!ReadFileBytes(in, bytes, error)) {
+    if (!ReadInputFile(in, bytes, error)) {
         PrintError(error);
         return kExitBadInput;
     }
@@ -104,11 +104,7 @@ int TextToKel(const std::string& in, const std::string& out) {
         PrintError(in + ": " + error);
         return kExitBadInput;
     }
-    if (!document.SaveFile(out, document.windowRect(), error)) {
-        PrintError(error);
-        return kExitBadInput;
-    }
-    return kExitOk;
+    return Save(out, document.SaveBytes(document.windowRect())) ? kExitOk : kExitBadInput;
 }
 
 }  // namespace

@@ -1,13 +1,20 @@
 #include "kel_loading.h"
 
+#include "cli_files.h"
 #include "command_line.h"
 #include "text/number_text.h"
 
 namespace kelno::cli {
 
 bool LoadKel(const std::string& path, bool openNewer, LoadedKel& loaded) {
+    std::vector<std::uint8_t> bytes;
+    std::string error;
+    if (!ReadInputFile(path, bytes, error)) {
+        PrintError(error);
+        return false;
+    }
     std::int32_t newerVersion = 0;
-    const LoadResult result = loaded.document.LoadFile(path, [&](std::int32_t version) {
+    const LoadResult result = loaded.document.Load(bytes, [&](std::int32_t version) {
         newerVersion = version;
         return openNewer;
     });

@@ -43,6 +43,10 @@ const char* kHelp =
     "      --explain    回路に有限の解がないとき、そうなった閉路の素子を赤く塗って示します。\n"
     "      --predict    予想ﾓｰﾄﾞ: 計器の値、電球の電力と明かり、電流の矢印を隠します。\n"
     "      --potentials 電池のある部分の各点に、最初の電池の - 極から測った電位を書きます。\n"
+    "  draw-calls FILE.kel [--size WxH] [--grid] [--no-flow] [--explain] [--predict]\n"
+    "         [--potentials] [--open-newer]\n"
+    "      render と同じ絵を描くときの描画の呼び出しを、1 行に 1 つずつ書き出します。\n"
+    "      ﾃﾞｽｸﾄｯﾌﾟ版と WebAssembly 版が同じ絵を描くことを確かめるためのものです。\n"
     "\n"
     "  --help     この説明を表示します。\n"
     "  --version  版を表示します。\n"
@@ -83,6 +87,9 @@ int main(int argc, char** argv) {
     }
     if (command == "render") {
         return RunRender(args);
+    }
+    if (command == "draw-calls") {
+        return RunDrawCalls(args);
     }
     PrintError("不明なｺﾏﾝﾄﾞです: " + command + " (kelno-cli --help で使い方を表示します)");
     return kExitUsage;

@@ -19,6 +19,7 @@
 #include "io/bmp_writer.h"
 #include "io/file_bytes.h"
 #include "kel_loading.h"
+#include "picture_options.h"
 #include "render/classroom_layers.h"
 #include "render/short_explanation.h"
 #include "svg_export.h"
@@ -30,10 +31,6 @@ namespace {
 constexpr const char* kUsage =
     "使い方: kelno-cli render FILE.kel -o OUT.png|OUT.bmp|OUT.svg|OUT.pdf [--size WxH] [--grid] "
     "[--no-flow] [--explain] [--predict] [--potentials] [--open-newer]";
-
-// Pictures larger than this on a side are refused: a damaged file's window size must not
-// make the tool allocate gigabytes.
-constexpr int kMaxPictureSide = 8192;
 
 enum class OutputKind { Png, Bmp, Svg, Pdf };
 
@@ -54,47 +51,6 @@ std::optional<OutputKind> KindOfOutput(const std::string& path) {
         return OutputKind::Pdf;
     }
     return std::nullopt;
-}
-
-bool UsableSize(std::int64_t width, std::int64_t height) {
-    return width > 0 && height > 0 && width <= kMaxPictureSide && height <= kMaxPictureSide;
-}
-
-// "WxH" with two positive whole numbers.
-std::optional<QSize> ParseSize(const std::string& text) {
-    const auto cross = text.find_first_of("xX");
-    if (cross == std::string::npos) {
-        return std::nullopt;
-    }
-    int width = 0;
-    int height = 0;
-    const char* end = text.data() + text.size();
-    const auto w = std::from_chars(text.data(), text.data() + cross, width);
-    const auto h = std::from_chars(text.data() + cross + 1, end, height);
-    if (w.ec != std::errc() || w.ptr != text.data() + cross || h.ec != std::errc() ||
-        h.ptr != end || !UsableSize(width, height)) {
-        return std::nullopt;
-    }
-    return QSize(width, height);
-}
-
-// The size of the view: the one asked for, or the window size kept in the file.
-QSize ViewSize(const std::optional<QSize>& asked, const Document& document,
-               const std::string& path) {
-    if (asked) {
-        return *asked;
-    }
-    const WindowRect& window = document.windowRect();
-    if (UsableSize(window.width(), window.height())) {
-        return QSize(static_cast<int>(window.width()), static_cast<int>(window.height()));
-    }
-    const QSize fallback(static_cast<int>(kNewDocumentWindow.width()),
-                         static_cast<int>(kNewDocumentWindow.height()));
-    PrintError(path + ": ﾌｧｲﾙに記録された窓の大きさ (" + std::to_string(window.width()) + "x" +
-               std::to_string(window.height()) + ") は使えないため、" +
-               std::to_string(fallback.width()) + "x" + std::to_string(fallback.height()) +
-               " で描きます。");
-    return fallback;
 }
 
 bool Save(const std::string& path, const QByteArray& bytes) {
@@ -195,16 +151,9 @@ struct OffscreenApplication {
 int RunRender(const std::vector<std::string>& args) {
     CommandLine line;
     std::string error;
-    if (!line.Parse(args,
-                    {{"-o", true},
-                     {"--size", true},
-                     {"--grid", false},
-                     {"--no-flow", false},
-                     {"--explain", false},
-                     {"--predict", false},
-                     {"--potentials", false},
-                     {"--open-newer", false}},
-                    error) ||
+    std::vector<CommandLine::OptionSpec> specs = PictureOptionSpecs();
+    specs.push_back({"-o", true});
+    if (!line.Parse(args, specs, error) ||
         line.words().size() != 1 || !line.Has("-o")) {
         PrintError(error.empty() ? kUsage : error);
         return kExitUsage;
@@ -216,9 +165,9 @@ int RunRender(const std::vector<std::string>& args) {
         PrintError("出力ﾌｧｲﾙの拡張子は .png、.bmp、.svg、.pdf のいずれかにしてください: " + out);
         return kExitUsage;
     }
-    std::optional<QSize> size;
+    std::optional<PictureSize> size;
     if (const auto text = line.Value("--size")) {
-        size = ParseSize(*text);
+        size = ParsePictureSize(*text);
         if (!size) {
             PrintError("--size は 幅x高さ の形で、それぞれ 1 から " +
                        std::to_string(kMaxPictureSide) +
@@ -232,26 +181,17 @@ int RunRender(const std::vector<std::string>& args) {
         return kExitBadInput;
     }
     const Document& document = loaded.document;
-    const QSize viewSize = ViewSize(size, document, in);
+    const PictureSize pictureSize = ViewSize(size, document, in);
+    const QSize viewSize(pictureSize.width, pictureSize.height);
 
     OffscreenApplication qt;
-    DrawSettings settings;
-    settings.showGrid = line.Has("--grid");
-    settings.showCurrentFlow = document.showCurrentFlow() && !line.Has("--no-flow");
-    settings.noDiagonalWires = Document::noDiagonalWires();
-    settings.shortCircuit = document.shortCircuit();
-    settings.currentTool = document.currentTool();
-    settings.gridExtent = LogicalExtent(viewSize, ViewScale::FromDpi(kScreenDpi, kScreenDpi));
+    const PictureOptions picture = PictureOptionsOf(
+        line, LogicalExtent(viewSize, ViewScale::FromDpi(kScreenDpi, kScreenDpi)));
+    const DrawSettings settings = PictureSettings(document, picture);
     const AnalysisReport& analysis = document.lastAnalysis();
-    ClassroomOptions classroom;
-    classroom.explainShort = line.Has("--explain");
-    classroom.hideReadings = line.Has("--predict");
-    classroom.showPotentials = line.Has("--potentials");
-    ApplyClassroomOptions(settings, document.circuit(), analysis.outcome, analysis.failingLoop,
-                          classroom);
     // With --explain the message says where the short is, as the status bar does.
     const std::string shortText =
-        classroom.explainShort
+        picture.classroom.explainShort
             ? ShortStatusLine(document.circuit(), analysis.outcome, analysis.failingLoop)
             : std::string(kShortStatusText) + " (回路に有限の解がありません)";
     bool reported = false;

@@ -499,8 +499,8 @@ void CKelnoView::Repaint() {
     emit editStateChanged();
 }
 
-std::optional<DetailsValues> CKelnoView::EditDetails(const DetailsValues& initial) {
-    return document_.prompts().EditDetails(initial);
+void CKelnoView::RequestDetails(const DetailsValues& initial, DetailsDone done) {
+    done(document_.prompts().EditDetails(initial));  // the modal dialog answers at once
 }
 
 }  // namespace kelno

@@ -75,7 +75,7 @@ public:
     void CaptureMouse() override;
     void ReleaseMouse() override;
     void Repaint() override;
-    std::optional<DetailsValues> EditDetails(const DetailsValues& initial) override;
+    void RequestDetails(const DetailsValues& initial, DetailsDone done) override;
 
 signals:
     // A text for the message pane of the status bar ("Short", an element's summary).

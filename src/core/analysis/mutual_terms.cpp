@@ -1,6 +1,6 @@
 #include "analysis/mutual_terms.h"
 
-#include <bit>
+#include "numeric/bit_cast.h"
 
 namespace kelno {
 
@@ -15,13 +15,13 @@ class DistinctValues {
 public:
     // The value's place, or kNarrowLimit once there are more different values than that.
     std::size_t PlaceOf(double value) {
-        const auto bits = std::bit_cast<std::uint64_t>(value);
+        const auto bits = BitCast<std::uint64_t>(value);
         if (2 * (values_.size() + 1) > slots_.size()) {
             Grow();
         }
         std::size_t slot = Hash(bits);
         while (slots_[slot] != kEmpty) {
-            if (std::bit_cast<std::uint64_t>(values_[slots_[slot]]) == bits) {
+            if (BitCast<std::uint64_t>(values_[slots_[slot]]) == bits) {
                 return slots_[slot];
             }
             slot = (slot + 1) & (slots_.size() - 1);
@@ -47,7 +47,7 @@ private:
         shift_ = slots_.empty() ? 8 : shift_ + 1;
         slots_.assign(std::size_t{1} << shift_, kEmpty);
         for (std::size_t i = 0; i < values_.size(); ++i) {
-            std::size_t slot = Hash(std::bit_cast<std::uint64_t>(values_[i]));
+            std::size_t slot = Hash(BitCast<std::uint64_t>(values_[i]));
             while (slots_[slot] != kEmpty) {
                 slot = (slot + 1) & (slots_.size() - 1);
             }

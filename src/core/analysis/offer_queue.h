@@ -1,8 +1,9 @@
 #pragma once
 
-#include <bit>
 #include <cstdint>
 #include <vector>
+
+#include "numeric/bit_cast.h"
 
 namespace kelno {
 
@@ -27,13 +28,13 @@ inline bool Precedes(const Offer& a, const Offer& b) {
 // place in the order; the search never makes one from finite weights.)
 inline std::uint64_t LengthKey(double length) {
     constexpr std::uint64_t kSign = std::uint64_t{1} << 63;
-    const auto bits = std::bit_cast<std::uint64_t>(length + 0.0);
+    const auto bits = BitCast<std::uint64_t>(length + 0.0);
     return (bits & kSign) != 0 ? ~bits : bits | kSign;
 }
 
 inline double LengthOfKey(std::uint64_t key) {
     constexpr std::uint64_t kSign = std::uint64_t{1} << 63;
-    return std::bit_cast<double>((key & kSign) != 0 ? key & ~kSign : ~key);
+    return BitCast<double>((key & kSign) != 0 ? key & ~kSign : ~key);
 }
 
 // The points a search has been offered a way into but has not taken, the point with the

@@ -4,7 +4,6 @@
 #include <ctime>
 #include <utility>
 
-#include "io/file_bytes.h"
 
 namespace kelno {
 
@@ -199,15 +198,6 @@ LoadResult Document::Load(std::span<const std::uint8_t> bytes, const NewerVersio
     return {LoadStatus::Ok, std::string(), showCommentOnOpen_ != 0};
 }
 
-LoadResult Document::LoadFile(const std::string& path, const NewerVersionQuestion& ask) {
-    std::vector<std::uint8_t> bytes;
-    std::string error;
-    if (!ReadFileBytes(path, bytes, error)) {
-        return {LoadStatus::Unreadable, error, false};
-    }
-    return Load(bytes, ask);
-}
-
 std::vector<std::uint8_t> Document::SaveBytes(const WindowRect& window) {
     KelFileContents contents;
     contents.window = window;
@@ -218,14 +208,6 @@ std::vector<std::uint8_t> Document::SaveBytes(const WindowRect& window) {
     contents.showCurrentFlow = showCurrentFlow_;
     contents.undoBufferSize = undoBufferSize_;
     return WriteKel(history_.Current(), contents);
-}
-
-bool Document::SaveFile(const std::string& path, const WindowRect& window, std::string& error) {
-    if (!WriteFileAtomically(path, SaveBytes(window), error)) {
-        return false;
-    }
-    MarkSaved();
-    return true;
 }
 
 void Document::MarkSaved() {

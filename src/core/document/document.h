@@ -149,6 +149,7 @@ public:
     // analysed; the window rectangle read is kept for the window. On failure nothing of the
     // document changes. `ask` answers whether to open a file of a newer version.
     LoadResult Load(std::span<const std::uint8_t> bytes, const NewerVersionQuestion& ask);
+    // (LoadFile and SaveFile exist where there are files: the desktop programs.)
     LoadResult LoadFile(const std::string& path, const NewerVersionQuestion& ask);
 
     // The bytes of the document's file, with the window rectangle the window supplies.

@@ -5,6 +5,7 @@
 #include <limits>
 #include <vector>
 
+#include "numeric/portable_math.h"
 #include "view/hit_test.h"
 #include "view/view_geometry.h"
 
@@ -51,7 +52,7 @@ CircuitElement* LinkInDirection(const CircuitPoint& point, LogicalPoint grabbed,
     CircuitElement* chosen = nullptr;
     for (const auto& [neighbour, element] : point.links()) {
         const double angle =
-            std::atan2(static_cast<double>(std::int64_t{neighbour->x} - grabbed.x),
+            PortableAtan2(static_cast<double>(std::int64_t{neighbour->x} - grabbed.x),
                        static_cast<double>(std::int64_t{neighbour->y} - grabbed.y));
         // Deliberately not reduced modulo a full turn: see DetachLink.
         const double difference = std::fabs(angle - dragAngle);
@@ -122,15 +123,9 @@ void MoveMarkedPoints(Circuit& circuit, std::int64_t dx, std::int64_t dy) {
     }
 }
 
-CircuitElement* LinkInDragDirection(const CircuitPoint& point, LogicalPoint grabbed,
-                                    std::int64_t dx, std::int64_t dy) {
-    const double dragAngle = std::atan2(static_cast<double>(dx), static_cast<double>(dy));
-    return LinkInDirection(point, grabbed, dragAngle);
-}
-
 CircuitPoint* DetachLink(Circuit& circuit, CircuitPoint* point, LogicalPoint grabbed,
                          LogicalPoint position, std::int64_t dx, std::int64_t dy) {
-    CircuitElement* chosen = LinkInDragDirection(*point, grabbed, dx, dy);
+    CircuitElement* chosen = LinkToDetach(*point, grabbed, dx, dy);
     if (chosen == nullptr) {
         return nullptr;
     }
@@ -141,6 +136,12 @@ CircuitPoint* DetachLink(Circuit& circuit, CircuitPoint* point, LogicalPoint gra
     }
     circuit.SelectPoint(detached);
     return detached;
+}
+
+CircuitElement* LinkToDetach(const CircuitPoint& point, LogicalPoint grabbed, std::int64_t dx,
+                             std::int64_t dy) {
+    const double dragAngle = PortableAtan2(static_cast<double>(dx), static_cast<double>(dy));
+    return LinkInDirection(point, grabbed, dragAngle);
 }
 
 LooseEndTargets FindLooseEndTargets(Circuit& circuit, const CircuitElement& element,

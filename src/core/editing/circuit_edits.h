@@ -38,12 +38,13 @@ void MoveMarkedPoints(Circuit& circuit, std::int64_t dx, std::int64_t dy);
 // +y axis and compared by their plain difference, so a link straight down and a drag down
 // and slightly left differ by almost a full turn. Returns the new point, or nullptr when
 // no link lies in the drag's direction.
-// The link that DetachLink would pull off `point` for a drag step of (dx, dy), or nullptr.
-CircuitElement* LinkInDragDirection(const CircuitPoint& point, LogicalPoint grabbed,
-                                    std::int64_t dx, std::int64_t dy);
-
 CircuitPoint* DetachLink(Circuit& circuit, CircuitPoint* point, LogicalPoint grabbed,
                          LogicalPoint position, std::int64_t dx, std::int64_t dy);
+
+// The link that DetachLink would pull off `point` for a drag of (dx, dy) from `grabbed`,
+// or nullptr when no link lies in the drag's direction.
+CircuitElement* LinkToDetach(const CircuitPoint& point, LogicalPoint grabbed, std::int64_t dx,
+                             std::int64_t dy);
 
 // For each end of `element`, the first point in list order within 10 pixels of it that is
 // not that end and not already joined to it.

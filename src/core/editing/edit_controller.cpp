@@ -108,7 +108,7 @@ EditController::PressDecision EditController::DecidePress(LogicalPoint position,
             const std::int64_t dx = std::int64_t{position.x} - hit.point->x;
             const std::int64_t dy = std::int64_t{position.y} - hit.point->y;
             if (dx != 0 || dy != 0) {
-                decision.link = LinkInDragDirection(*hit.point, PositionOf(*hit.point), dx, dy);
+                decision.link = LinkToDetach(*hit.point, PositionOf(*hit.point), dx, dy);
                 if (decision.link != nullptr) {
                     decision.action = PressAction::DetachLink;
                 }
@@ -390,17 +390,20 @@ void EditController::EditDetailsOf(CircuitElement* element) {
     }
     initial.negativeResistanceAllowed = NegativeResistanceAllowed(element->kind);
     const std::uint64_t replacementsBefore = replacements_;
-    const std::optional<DetailsValues> entered = port_.EditDetails(initial);
-    // The dialog runs its own event loop: a command may have replaced the circuit meanwhile.
-    if (!entered || replacements_ != replacementsBefore || !std::isfinite(entered->resistance) ||
-        !std::isfinite(entered->emf) ||
-        !DetailsResistanceAllowed(element->kind, entered->resistance)) {
-        return;
-    }
-    document_.Checkpoint();
-    element->resistance = entered->resistance;
-    element->emf = entered->emf;
-    document_.CircuitChanged();
+    port_.RequestDetails(initial, [this, element, replacementsBefore](
+                                      const std::optional<DetailsValues>& entered) {
+        // A modal dialog runs its own event loop and a browser's answers later: either way
+        // a command may have replaced the circuit, and the element with it, meanwhile.
+        if (!entered || replacements_ != replacementsBefore ||
+            !std::isfinite(entered->resistance) || !std::isfinite(entered->emf) ||
+            !DetailsResistanceAllowed(element->kind, entered->resistance)) {
+            return;
+        }
+        document_.Checkpoint();
+        element->resistance = entered->resistance;
+        element->emf = entered->emf;
+        document_.CircuitChanged();
+    });
 }
 
 // --- Keys and view commands --------------------------------------------------------------------

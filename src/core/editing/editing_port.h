@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string_view>
 
@@ -34,9 +35,12 @@ public:
     // The view must be drawn again: the selection or the rubber line or rectangle moved.
     // (Changes of the circuit reach the view through the document as well.)
     virtual void Repaint() = 0;
-    // Shows the details dialog modally with `initial`; the values entered on OK, or
-    // nothing when the user cancelled.
-    virtual std::optional<DetailsValues> EditDetails(const DetailsValues& initial) = 0;
+    // Asks for an element's values with the details dialog, showing `initial`, and calls
+    // `done` once with the values entered on OK, or nothing when the user cancelled. A
+    // modal dialog answers before this returns; a browser's dialog, which cannot block,
+    // answers later. `done` must not be called after the controller has gone.
+    using DetailsDone = std::function<void(const std::optional<DetailsValues>& entered)>;
+    virtual void RequestDetails(const DetailsValues& initial, DetailsDone done) = 0;
 };
 
 }  // namespace kelno

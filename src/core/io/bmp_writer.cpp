@@ -1,6 +1,5 @@
 #include "io/bmp_writer.h"
 
-#include "io/file_bytes.h"
 
 namespace kelno {
 
@@ -74,11 +73,6 @@ bool EncodeBmp24(const RgbImage& image, std::vector<std::uint8_t>& bytes, std::s
         }
     }
     return true;
-}
-
-bool WriteBmp24(const std::string& path, const RgbImage& image, std::string& error) {
-    std::vector<std::uint8_t> bytes;
-    return EncodeBmp24(image, bytes, error) && WriteFileAtomically(path, bytes, error);
 }
 
 }  // namespace kelno

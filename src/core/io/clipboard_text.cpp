@@ -1,13 +1,13 @@
 #include "io/clipboard_text.h"
 
 #include <algorithm>
-#include <bit>
 #include <charconv>
 #include <cmath>
 #include <limits>
 #include <map>
 #include <system_error>
 
+#include "numeric/bit_cast.h"
 #include "text/number_text.h"
 
 namespace kelno {
@@ -38,7 +38,7 @@ bool ParseWord(std::string_view word, T& value) {
     const char* last = word.data() + word.size();
     std::from_chars_result result;
     if constexpr (std::is_floating_point_v<T>) {
-        result = std::from_chars(first, last, value, std::chars_format::general);
+        result = ParseDouble(first, last, value);
     } else {
         result = std::from_chars(first, last, value);
     }
@@ -48,7 +48,7 @@ bool ParseWord(std::string_view word, T& value) {
 bool ReadsBackExactly(const std::string& text, double value) {
     double back = 0.0;
     return ParseWord(text, back) &&
-           std::bit_cast<std::uint64_t>(back) == std::bit_cast<std::uint64_t>(value);
+           BitCast<std::uint64_t>(back) == BitCast<std::uint64_t>(value);
 }
 
 // Hands out the whitespace-delimited words of the text one by one.

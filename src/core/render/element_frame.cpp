@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "numeric/portable_math.h"
+
 namespace kelno {
 
 int ElementQuadrant(DrawPoint end1, DrawPoint end2) {
@@ -9,7 +11,7 @@ int ElementQuadrant(DrawPoint end1, DrawPoint end2) {
     // fall exactly where the program has always put them.
     constexpr double kDegreesPerRadian = 57.29582790879778;
     const double radians =
-        std::atan2(static_cast<double>(end1.x - end2.x), static_cast<double>(end1.y - end2.y));
+        PortableAtan2(static_cast<double>(end1.x - end2.x), static_cast<double>(end1.y - end2.y));
     const auto degrees = static_cast<int>(radians * kDegreesPerRadian);
     return ((degrees + 225) % 360) / 90;
 }

@@ -1,27 +1,22 @@
 #include "render/format_value.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
+
+#include "numeric/portable_math.h"
+#include "text/number_text.h"
 
 namespace kelno {
 
 namespace {
 
 constexpr int kMaxPotentialDecimals = 3;
+constexpr double kZeroPotential = 1e-4;
 
 // "%.1f" in the classic locale, whatever locale the process has set: the window layer
-// switches to the user's locale, which may use a decimal comma. The largest double has 309
-// digits before the point.
-std::string Fixed(double value, int decimals) {
-    char buffer[400];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-    return std::string(buffer, result.ptr);
-}
-
+// switches to the user's locale, which may use a decimal comma.
 std::string OneDecimal(double value) {
-    return Fixed(value, 1);
+    return FormatFixed(value, 1);
 }
 
 std::string Join(double number, std::string_view prefix, std::string_view unit) {
@@ -73,17 +68,24 @@ std::string FormatPotential(double volts) {
     if (!std::isfinite(volts)) {
         return "? V";
     }
+    // Below half a millivolt every label reads zero. (Deep among the subnormal doubles the
+    // rounding below would divide by a step that underflows to zero.)
+    if (std::fabs(volts) < kZeroPotential) {
+        return "0.00 V";
+    }
     // Rounded to three significant digits first: 9.996 becomes 10.0, not 10.00.
-    int exponent = volts == 0.0 ? 0 : static_cast<int>(std::floor(std::log10(std::fabs(volts))));
-    const double step = std::pow(10.0, exponent - 2);
+    // The decade and its powers come from exact comparisons rather than log10 and pow,
+    // whose last bits differ between C libraries.
+    int exponent = volts == 0.0 ? 0 : DecimalExponent(std::fabs(volts));
+    const double step = PowerOfTen(exponent - 2);
     const double rounded = std::round(volts / step) * step;
-    if (std::fabs(rounded) >= std::pow(10.0, exponent + 1)) {
+    if (std::fabs(rounded) >= PowerOfTen(exponent + 1)) {
         ++exponent;
     }
     // Below 0.1 V the last digit shown is the millivolt: smaller differences are the
     // analysis' own rounding, not something a pupil should read.
     const int decimals = std::clamp(2 - exponent, 0, kMaxPotentialDecimals);
-    std::string text = Fixed(rounded, decimals);
+    std::string text = FormatFixed(rounded, decimals);
     if (text.find_first_not_of("-0.") == std::string::npos) {
         text = "0.00";  // no "-0.000" for a value that rounds away
     }

@@ -16,8 +16,9 @@ enum class Switch { None, Print, PrintTo, Dde, Unregister, Embedding, Unknown };
 constexpr std::size_t kMaxPrintToWords = 4;
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    return std::ranges::equal(
-        a, b, [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](unsigned char x, unsigned char y) {
+        return std::tolower(x) == std::tolower(y);
+    });
 }
 
 // The switches that are words of their own, in any case, with or without a prefix.

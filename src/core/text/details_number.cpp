@@ -74,8 +74,7 @@ std::optional<double> ConvertNumber(std::string_view number) {
         number.remove_prefix(1);
     }
     double value = 0.0;
-    const auto result = std::from_chars(number.data(), number.data() + number.size(), value,
-                                        std::chars_format::general);
+    const auto result = ParseDouble(number.data(), number.data() + number.size(), value);
     if (result.ec != std::errc() || result.ptr != number.data() + number.size() ||
         !std::isfinite(value)) {
         return std::nullopt;

@@ -2,7 +2,6 @@
 // the same report and the very same doubles, compared bit for bit.
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -11,6 +10,7 @@
 #include "analysis/loop_basis.h"
 #include "circuit_generators.h"
 #include "core/analysis/literal_analysis.h"
+#include "numeric/bit_cast.h"
 
 namespace kelno {
 namespace {
@@ -45,7 +45,7 @@ Analysis Run(const Circuit& original, Analyzer analyze) {
     Analysis result{};
     result.ok = analyze(circuit, &result.report);
     for (const CircuitElement& element : circuit.elements()) {
-        result.currentBits.push_back(std::bit_cast<std::uint64_t>(element.current));
+        result.currentBits.push_back(BitCast<std::uint64_t>(element.current));
     }
     return result;
 }

@@ -3,10 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <bit>
 #include <cstdint>
 #include <map>
 #include <vector>
+
+#include "numeric/bit_cast.h"
 
 namespace kelno {
 namespace {
@@ -36,13 +37,13 @@ LoopPassages ThreeLoops() {
 std::map<std::uint32_t, std::uint64_t> RowBits(MutualTerms& terms, std::size_t u) {
     std::map<std::uint32_t, std::uint64_t> row;
     for (const MutualEntry& entry : terms.Row(u)) {
-        EXPECT_TRUE(row.emplace(entry.loop, std::bit_cast<std::uint64_t>(entry.value)).second);
+        EXPECT_TRUE(row.emplace(entry.loop, BitCast<std::uint64_t>(entry.value)).second);
     }
     return row;
 }
 
 std::uint64_t Bits(double value) {
-    return std::bit_cast<std::uint64_t>(value);
+    return BitCast<std::uint64_t>(value);
 }
 
 // The rows hold the sums a full matrix would: each term starts at 0.0 and adds minus the

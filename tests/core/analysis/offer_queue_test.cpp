@@ -3,12 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <limits>
 #include <map>
 #include <random>
 #include <vector>
+
+#include "numeric/bit_cast.h"
 
 namespace kelno {
 namespace {
@@ -26,8 +27,8 @@ TEST(OfferQueueTest, LengthKeysOrderAsTheLengths) {
     }
     EXPECT_EQ(LengthKey(-0.0), LengthKey(0.0));
     for (const double length : ascending) {
-        EXPECT_EQ(std::bit_cast<std::uint64_t>(LengthOfKey(LengthKey(length))),
-                  std::bit_cast<std::uint64_t>(length));
+        EXPECT_EQ(BitCast<std::uint64_t>(LengthOfKey(LengthKey(length))),
+                  BitCast<std::uint64_t>(length));
     }
 }
 

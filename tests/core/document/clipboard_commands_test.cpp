@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -11,6 +10,7 @@
 #include "core/circuit_builder.h"
 #include "document/string_clipboard.h"
 #include "io/clipboard_text.h"
+#include "numeric/bit_cast.h"
 
 namespace kelno {
 namespace {
@@ -365,7 +365,7 @@ TEST_F(ClipboardCommandsTest, MalformedTextChangesNothingAtAll) {
 // --- Round trip through the text -----------------------------------------------------------------
 
 bool SameBits(double a, double b) {
-    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+    return BitCast<std::uint64_t>(a) == BitCast<std::uint64_t>(b);
 }
 
 TEST_F(ClipboardCommandsTest, WholeCircuitTextPastedIntoANewDocumentGivesTheSameFile) {

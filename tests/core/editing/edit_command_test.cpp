@@ -224,6 +224,25 @@ TEST_F(EditDetailsTest, CircuitReplacedWhileTheDialogIsOpenIsLeftAlone) {
     EXPECT_EQ(undos(), 0u);
 }
 
+TEST_F(EditDetailsTest, ADialogThatAnswersLaterEditsWhenItAnswers) {
+    port.answerLater = true;
+    DoubleClick({1200, -1000});
+    ASSERT_TRUE(port.pendingDetails);
+    EXPECT_EQ(resistor->resistance, 100.0) << "nothing changes before the answer";
+    EXPECT_EQ(undos(), 0u);
+    port.pendingDetails(DetailsValues{220.0, 0.0, 0.0});
+    EXPECT_EQ(resistor->resistance, 220.0);
+    EXPECT_DOUBLE_EQ(std::fabs(resistor->current), 1.5 / 220.1);
+    EXPECT_EQ(undos(), 1u);
+
+    // An answer that comes after an undo replaced the circuit is dropped.
+    DoubleClick({1200, -1000});
+    ASSERT_TRUE(doc.Undo());
+    port.pendingDetails(DetailsValues{330.0, 0.0, 0.0});
+    EXPECT_EQ(circuit().elements().begin()->resistance, 100.0);
+    EXPECT_TRUE(doc.CanRedo()) << "the dropped answer left no undo state";
+}
+
 TEST_F(EditDetailsTest, ShowsTheMagnitudeOfTheCurrentCutToFiveDecimals) {
     battery->emf = -10.0;
     doc.CircuitChanged();

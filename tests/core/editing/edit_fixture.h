@@ -30,12 +30,16 @@ public:
         captured = false;
     }
     void Repaint() override { ++repaints; }
-    std::optional<DetailsValues> EditDetails(const DetailsValues& initial) override {
+    void RequestDetails(const DetailsValues& initial, DetailsDone done) override {
         dialogs.push_back(initial);
+        if (answerLater) {
+            pendingDetails = std::move(done);
+            return;
+        }
         if (whileDialogOpen) {
             whileDialogOpen();
         }
-        return answer;
+        done(answer);
     }
 
     std::vector<std::string> statusTexts;
@@ -44,6 +48,9 @@ public:
     std::vector<DetailsValues> dialogs;
     std::optional<DetailsValues> answer;  // what the dialog returns; nothing is Cancel
     std::function<void()> whileDialogOpen;
+    // A dialog that answers after the request has returned, as a browser's does.
+    bool answerLater = false;
+    DetailsDone pendingDetails;
 };
 
 // One device pixel is two logical units here, so that tolerances in pixels and thresholds

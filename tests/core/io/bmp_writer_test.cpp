@@ -3,14 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
+#include "core/io/gradient_image.h"
+
 namespace kelno {
 namespace {
+
+using testing::Gradient;
 
 std::uint32_t Read32(const std::vector<std::uint8_t>& b, std::size_t at) {
     return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
@@ -18,19 +19,6 @@ std::uint32_t Read32(const std::vector<std::uint8_t>& b, std::size_t at) {
 
 std::uint16_t Read16(const std::vector<std::uint8_t>& b, std::size_t at) {
     return static_cast<std::uint16_t>(b[at] | b[at + 1] << 8);
-}
-
-// A picture whose every pixel tells where it is: red = x, green = y, blue = 200.
-RgbImage Gradient(std::int32_t width, std::int32_t height) {
-    RgbImage image{width, height, {}};
-    for (std::int32_t y = 0; y < height; ++y) {
-        for (std::int32_t x = 0; x < width; ++x) {
-            image.rgb.push_back(static_cast<std::uint8_t>(x));
-            image.rgb.push_back(static_cast<std::uint8_t>(y));
-            image.rgb.push_back(200);
-        }
-    }
-    return image;
 }
 
 TEST(BmpWriter, RowLengthIsPaddedToFourBytes) {
@@ -121,49 +109,6 @@ TEST(BmpWriter, RefusesMoreThanFourGigabytes) {
     std::string error;
     EXPECT_FALSE(EncodeBmp24(huge, bytes, error));
     EXPECT_NE(error.find("大きすぎる"), std::string::npos) << error;
-}
-
-class BmpFileTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        folder_ =
-            std::filesystem::temp_directory_path() /
-            ("kelno-bmp-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-             "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(folder_);
-    }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
-
-    std::vector<std::uint8_t> ReadAll(const std::filesystem::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-
-    std::filesystem::path folder_;
-};
-
-TEST_F(BmpFileTest, WritesTheEncodedBytesAndReplacesAnOldFile) {
-    const auto path = folder_ / "picture.bmp";
-    std::ofstream(path) << "an older, longer file that must be replaced completely........";
-    std::string error;
-    ASSERT_TRUE(WriteBmp24(path.string(), Gradient(401, 2), error)) << error;
-    std::vector<std::uint8_t> expected;
-    ASSERT_TRUE(EncodeBmp24(Gradient(401, 2), expected, error));
-    EXPECT_EQ(ReadAll(path), expected);
-}
-
-TEST_F(BmpFileTest, SaysWhyWhenTheFolderIsMissing) {
-    std::string error;
-    EXPECT_FALSE(WriteBmp24((folder_ / "missing" / "picture.bmp").string(), Gradient(2, 2), error));
-    EXPECT_FALSE(error.empty());
-    EXPECT_FALSE(std::filesystem::exists(folder_ / "missing"));
-}
-
-TEST_F(BmpFileTest, LeavesNothingBehindForARefusedPicture) {
-    const auto path = folder_ / "picture.bmp";
-    std::string error;
-    EXPECT_FALSE(WriteBmp24(path.string(), RgbImage{}, error));
-    EXPECT_TRUE(std::filesystem::is_empty(folder_));
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -11,6 +10,7 @@
 #include <string>
 
 #include "core/circuit_builder.h"
+#include "numeric/bit_cast.h"
 
 namespace kelno {
 namespace {
@@ -35,7 +35,7 @@ std::string Printf(const char* format, double value) {
 }
 
 bool SameBits(double a, double b) {
-    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+    return BitCast<std::uint64_t>(a) == BitCast<std::uint64_t>(b);
 }
 
 TEST(ClipboardTextTest, OneSelectedResistorWithOffset) {

@@ -1,0 +1,19 @@
+#include "document/picture_settings.h"
+
+namespace kelno {
+
+DrawSettings PictureSettings(const Document& document, const PictureOptions& options) {
+    DrawSettings settings;
+    settings.showGrid = options.showGrid;
+    settings.showCurrentFlow = document.showCurrentFlow() && !options.hideCurrentFlow;
+    settings.noDiagonalWires = Document::noDiagonalWires();
+    settings.shortCircuit = document.shortCircuit();
+    settings.currentTool = document.currentTool();
+    settings.gridExtent = options.extent;
+    const AnalysisReport& analysis = document.lastAnalysis();
+    ApplyClassroomOptions(settings, document.circuit(), analysis.outcome, analysis.failingLoop,
+                          options.classroom);
+    return settings;
+}
+
+}  // namespace kelno
