@@ -59,6 +59,7 @@ QCursor MoveCursor() {
                  QPoint(16, 22), QPoint(19, 22), QPoint(15, 26), QPoint(11, 22), QPoint(14, 22),
                  QPoint(14, 16), QPoint(8, 16),  QPoint(8, 19),  QPoint(4, 15),  QPoint(8, 11),
                  QPoint(8, 14),  QPoint(14, 14), QPoint(14, 8),  QPoint(11, 8)}));
+            painter.fillRect(QRect(14, 14, 3, 3), Qt::black);  // the hot spot
         },
         QPoint(15, 15));
 }
