@@ -376,6 +376,7 @@ void CKelnoView::UpdateCanvasSize() {
         canvas = QSize(static_cast<int>(std::clamp<std::int64_t>(corner.x, 1, kLargest)),
                        static_cast<int>(std::clamp<std::int64_t>(corner.y, 1, kLargest)));
     }
+    canvas = canvas.expandedTo(scrolledExtent_);
     if (canvas != minimumSize()) {
         setMinimumSize(canvas);
         if (scrollArea_ != nullptr) {
@@ -398,11 +399,15 @@ void CKelnoView::ZoomAt(double zoom, QPoint visibleSpot) {
     const QPoint scroll = scrollPosition();
     zoom_ = zoom;
     SyncScale();
-    UpdateCanvasSize();
     const DevicePoint kept = view_zoom::ScrollKeepingCursor(
         {scroll.x(), scroll.y()}, {visibleSpot.x(), visibleSpot.y()}, before, ZoomedScale());
-    ScrollTo(QPoint(static_cast<int>(std::max<std::int64_t>(0, kept.x)),
-                    static_cast<int>(std::max<std::int64_t>(0, kept.y))));
+    const QPoint target(static_cast<int>(std::clamp<std::int64_t>(kept.x, 0, 1 << 20)),
+                        static_cast<int>(std::clamp<std::int64_t>(kept.y, 0, 1 << 20)));
+    // Room to scroll there, also where the circuit ends before the visible area does.
+    scrolledExtent_ =
+        scrollArea_ != nullptr ? QSize(target.x(), target.y()) + visibleSize() : QSize();
+    UpdateCanvasSize();
+    ScrollTo(target);
     update();
     UpdatePressFeedback();
 }
@@ -416,8 +421,12 @@ void CKelnoView::ZoomOut() {
            QPoint(visibleSize().width() / 2, visibleSize().height() / 2));
 }
 
+// True size as the view opened: scrolled back to the logical origin.
 void CKelnoView::ZoomToActualSize() {
     ZoomAt(1.0, QPoint(0, 0));
+    scrolledExtent_ = QSize();
+    UpdateCanvasSize();
+    ScrollTo(QPoint(0, 0));
 }
 
 void CKelnoView::ZoomToFit() {
@@ -430,8 +439,11 @@ void CKelnoView::ZoomToFit() {
         view_zoom::FitZoom(*bounds, visibleSize().width(), visibleSize().height(), ScaleOf(*this)),
         QPoint(0, 0));
     const DevicePoint corner = ZoomedScale().ToDevice(bounds->left, bounds->top);
-    ScrollTo(QPoint(static_cast<int>(std::max<std::int64_t>(0, corner.x)),
-                    static_cast<int>(std::max<std::int64_t>(0, corner.y))));
+    const QPoint target(static_cast<int>(std::clamp<std::int64_t>(corner.x, 0, 1 << 20)),
+                        static_cast<int>(std::clamp<std::int64_t>(corner.y, 0, 1 << 20)));
+    scrolledExtent_ = QSize(target.x(), target.y()) + visibleSize();
+    UpdateCanvasSize();
+    ScrollTo(target);
 }
 
 // Ctrl and the wheel zoom about the mouse; shift and the wheel scroll sideways; the wheel

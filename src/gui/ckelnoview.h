@@ -127,6 +127,9 @@ private:
     ClassroomMode* classroom_ = nullptr;
     QScrollArea* scrollArea_ = nullptr;
     double zoom_ = 1.0;
+    // The canvas reaches at least this far once a zoom about the mouse scrolled it there,
+    // also where the circuit does not.
+    QSize scrolledExtent_;
     std::unique_ptr<EditController> controller_;
     // What the feedback showed last, so that a move that changes nothing repaints nothing.
     std::optional<PressPreview> shownPreview_;

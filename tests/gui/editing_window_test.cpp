@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QMenu>
 #include <QTimer>
+#include <QWheelEvent>
 #include <cmath>
 #include <string_view>
 #include <vector>
@@ -363,6 +364,24 @@ TEST_F(EditingWindowTest, ZoomMagnifiesTheViewAloneAndScrollBarsReachWhatLiesBey
 
     command(cmd::kZoomToFit)->trigger();
     EXPECT_LT(view().zoom(), 1.0);
+}
+
+TEST_F(EditingWindowTest, CtrlAndTheWheelZoomAboutTheMouse) {
+    frame().resize(700, 500);
+    PlaceBatteryAndBulb();
+    const CircuitPoint* end = battery->end2();
+    const QPoint before = PixelOf(*end);
+    for (int turn = 0; turn < 2; ++turn) {
+        // The mouse stays where the point was: the canvas scrolled so that it still is.
+        const QPoint scroll = view().mapFromParent(QPoint(0, 0));  // canvas at the top-left
+        const QPoint at = before + scroll;
+        QWheelEvent wheel(QPointF(at), QPointF(view().mapToGlobal(at)), QPoint(), QPoint(0, 120),
+                          Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&view(), &wheel);
+    }
+    EXPECT_EQ(view().zoom(), 1.5);
+    const QPoint now = PixelOf(*end) - view().mapFromParent(QPoint(0, 0));
+    EXPECT_LE((now - before).manhattanLength(), 2) << now.x() << "," << now.y();
 }
 
 // --- Bitmap --------------------------------------------------------------------------------
