@@ -2,7 +2,9 @@
 
 #include <QContextMenuEvent>
 #include <QFile>
+#include <QCursor>
 #include <QFocusEvent>
+#include <QGuiApplication>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMenu>
@@ -408,6 +410,12 @@ void CKelnoView::ZoomAt(double zoom, QPoint visibleSpot) {
         scrollArea_ != nullptr ? QSize(target.x(), target.y()) + visibleSize() : QSize();
     UpdateCanvasSize();
     ScrollTo(target);
+    // The circuit moved under a mouse that stood still.
+    if (underMouse()) {
+        const QPoint mouse = mapFromGlobal(QCursor::pos());
+        controller_->Hover({mouse.x(), mouse.y()},
+                           QGuiApplication::keyboardModifiers().testFlag(Qt::ShiftModifier));
+    }
     update();
     UpdatePressFeedback();
 }
