@@ -1,8 +1,8 @@
 #include "ckelnoview.h"
 
 #include <QContextMenuEvent>
-#include <QFile>
 #include <QCursor>
+#include <QFile>
 #include <QFocusEvent>
 #include <QGuiApplication>
 #include <QImage>
