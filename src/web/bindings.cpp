@@ -22,6 +22,7 @@ EMSCRIPTEN_BINDINGS(kelno) {
         .function("redo", &WebDocument::Redo)
         .function("canUndo", &WebDocument::CanUndo)
         .function("canRedo", &WebDocument::CanRedo)
+        .function("historyState", &WebDocument::HistoryState)
         .function("currentTool", &WebDocument::CurrentTool)
         .function("chooseTool", &WebDocument::ChooseTool)
         .function("comment", &WebDocument::Comment)

@@ -108,6 +108,7 @@ export declare class KelnoDocument {
   redo(): boolean;
   canUndo(): boolean;
   canRedo(): boolean;
+  historyState(): number; // changes with every change of the circuit, not with a selection
   currentTool(): number; // -1 selection, 0 wire, 1..6 battery .. switch
   chooseTool(tool: number): void;
   comment(): string;

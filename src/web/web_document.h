@@ -45,6 +45,9 @@ public:
     bool Redo() { return document_.Redo(); }
     bool CanUndo() const { return document_.CanUndo(); }
     bool CanRedo() const { return document_.CanRedo(); }
+    // A number that changes with every change of the circuit (an edit, undo, redo, a new or
+    // opened file) and not with a selection: the page hides revealed readings again on it.
+    double HistoryState() const { return static_cast<double>(document_.history().CurrentState()); }
     int CurrentTool() const { return document_.currentTool(); }
     void ChooseTool(int tool) { document_.ChooseTool(tool); }
     std::string Comment() const;  // UTF-8
