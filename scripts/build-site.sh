@@ -22,9 +22,13 @@ rm -rf build/web/site-js "$site"
 mkdir -p "$site/js"
 cp web/index.html web/style.css web/manifest.webmanifest web/icon.svg "$site/"
 cp "$module_dir/kelno.js" "$module_dir/kelno.wasm" "$site/"
+# Workers are classic scripts: tsc's module marker comes off. The service worker stands at
+# the site's root, so that its scope is the whole site.
 for js in build/web/site-js/*.js; do
-    [[ $(basename "$js") == sw.js ]] || cp "$js" "$site/js/"
+    case $(basename "$js") in
+        sw.js) grep -v '^export {};$' "$js" > "$site/sw.js" ;;
+        worker.js) grep -v '^export {};$' "$js" > "$site/js/worker.js" ;;
+        *) cp "$js" "$site/js/" ;;
+    esac
 done
-# The service worker is a classic script at the site's root, so that its scope is the site.
-grep -v '^export {};$' build/web/site-js/sw.js > "$site/sw.js"
 echo "build-site: $site"

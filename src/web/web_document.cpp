@@ -1,5 +1,6 @@
 #include "web_document.h"
 
+#include <algorithm>
 #include <cmath>
 #include <unordered_map>
 #include <vector>
@@ -215,6 +216,28 @@ val WebDocument::Report() const {
                                                                        report.failingLoop)
                                                      : std::string());
     return answer;
+}
+
+bool WebDocument::ApplyAnalysis(double generation, val report) {
+    static constexpr AnalysisOutcome kOutcomes[] = {
+        AnalysisOutcome::Solved, AnalysisOutcome::ZeroResistanceLoop, AnalysisOutcome::CurrentLimit,
+        AnalysisOutcome::NoConvergence, AnalysisOutcome::NonFiniteValue};
+    const std::string outcome = report["outcome"].as<std::string>();
+    AnalysisReport analysis;
+    const auto named = std::find_if(std::begin(kOutcomes), std::end(kOutcomes),
+                                    [&](AnalysisOutcome o) { return outcome == OutcomeName(o); });
+    if (named == std::end(kOutcomes)) {
+        return false;
+    }
+    analysis.outcome = *named;
+    analysis.loops = static_cast<std::size_t>(report["loops"].as<double>());
+    analysis.sweeps = static_cast<std::size_t>(report["sweeps"].as<double>());
+    for (const double position : emscripten::vecFromJSArray<double>(report["failingLoop"])) {
+        analysis.failingLoop.push_back(static_cast<std::size_t>(position));
+    }
+    const std::vector<double> currents = emscripten::convertJSArrayToNumberVector<double>(report["currents"]);
+    return document_.ApplyAnalysis(static_cast<std::uint64_t>(generation), currents,
+                                   std::move(analysis));
 }
 
 val WebDocument::Geometry() const {

@@ -69,6 +69,16 @@ public:
     // --- The analysis ---------------------------------------------------------------------
     // {outcome, loops, sweeps, currents, failingLoop, potentials, shortText}.
     emscripten::val Report() const;
+    int ElementCount() const { return static_cast<int>(document_.circuit().ElementCount()); }
+
+    // --- The analysis in a worker -----------------------------------------------------------
+    // While deferred, changes leave the readings pending; the page analyses the saved bytes
+    // in a worker (a second document's Load and Report) and hands the report back for the
+    // generation it analysed. False when a later change superseded it.
+    void SetAnalysisDeferred(bool deferred) { document_.SetAnalysisDeferred(deferred); }
+    bool AnalysisPending() const { return document_.analysisPending(); }
+    double AnalysisGeneration() const { return static_cast<double>(document_.analysisGeneration()); }
+    bool ApplyAnalysis(double generation, emscripten::val report);
     // The circuit as it stands: {points: [[x, y], …] in logical units, elements:
     // [[end1, end2, kind, selected], …] with ends as positions in points}.
     emscripten::val Geometry() const;

@@ -18,6 +18,10 @@ const BASE_SCALE = CSS_PIXELS_PER_INCH / UNITS_PER_INCH; // CSS pixels per unit 
 const DOUBLE_CLICK_MS = 400;
 const LONG_PRESS_MS = 550;
 const CLASSROOM_KEY = 'kelno.classroom';
+// From this many elements on, the analysis runs in a worker: a change of a larger circuit
+// would hold the page for longer than a frame.
+const WORKER_ELEMENTS = 1500;
+const BYTES_PER_ELEMENT = 40; // about, in a .kel file: decides before a file is read
 
 interface Classroom {
   predict: boolean;
@@ -63,6 +67,10 @@ class Page {
   readonly buttons = new Map<CommandId, HTMLButtonElement>();
   readonly menuItems = new Map<CommandId, HTMLElement>();
   frameTimes: number[] = [];
+  deferred = false;
+  worker: Worker | null = null;
+  workerGeneration = -1; // the generation the worker is analysing
+  analysedWaiters: (() => void)[] = [];
 
   constructor(readonly kelno: KelnoModule) {
     this.doc = new kelno.KelnoDocument();
@@ -176,6 +184,69 @@ class Page {
     ctx.restore();
   }
 
+  // --- The analysis in a worker ------------------------------------------------------------------
+
+  // Large circuits are analysed in a worker; the readings of the last analysis stay on the
+  // view, marked pending, until the newest change's result arrives. A change made while the
+  // worker is busy ends that worker's work: its result could only be refused.
+  analyseElsewhere(): void {
+    // A circuit that has become small is analysed here again, at once if it waits.
+    this.setDeferred(this.doc.elementCount() >= WORKER_ELEMENTS);
+    const pending = this.doc.analysisPending();
+    $('pending').hidden = !pending;
+    if (!pending) {
+      this.settle();
+      return;
+    }
+    const generation = this.doc.analysisGeneration();
+    if (generation === this.workerGeneration) return;
+    if (this.worker && this.workerGeneration >= 0) {
+      this.worker.terminate();
+      this.worker = null;
+    }
+    if (!this.worker) {
+      this.worker = new Worker('js/worker.js');
+      this.worker.onmessage = (event) => this.analysed(event.data);
+      this.worker.onerror = (event) => {
+        this.workerGeneration = -1;
+        this.showMessage(`計算できませんでした (${event.message})`);
+      };
+    }
+    this.workerGeneration = generation;
+    this.worker.postMessage({ generation, bytes: this.doc.save() });
+  }
+
+  setDeferred(deferred: boolean): void {
+    if (deferred === this.deferred) return;
+    this.deferred = deferred;
+    this.doc.setAnalysisDeferred(deferred);
+  }
+
+  analysed(answer: { generation: number; error?: string; report?: Parameters<KelnoDocument['applyAnalysis']>[1] }): void {
+    if (answer.generation === this.workerGeneration) this.workerGeneration = -1;
+    if (answer.error) {
+      void message(`${this.fileName}: 計算できませんでした (${answer.error})`);
+      return;
+    }
+    if (answer.report && this.doc.applyAnalysis(answer.generation, answer.report)) {
+      this.drawnStatus = '\0';
+      this.analyseElsewhere();
+      this.requestFrame();
+      this.refresh();
+    }
+  }
+
+  settle(): void {
+    const waiters = this.analysedWaiters.splice(0);
+    waiters.forEach((resolve) => resolve());
+  }
+
+  // Resolves once the readings belong to the circuit as it stands.
+  whenAnalysed(): Promise<void> {
+    if (!this.doc.analysisPending()) return Promise.resolve();
+    return new Promise((resolve) => this.analysedWaiters.push(resolve));
+  }
+
   // --- Status bar --------------------------------------------------------------------------
 
   setControllerMessage(text: string): void {
@@ -214,6 +285,7 @@ class Page {
       this.scheduleStore();
     }
     if (name === 'modified' && !this.doc.modified()) this.scheduleStore();
+    this.analyseElsewhere();
     this.requestFrame();
     this.refresh();
   }
@@ -682,6 +754,7 @@ class Page {
   }
 
   async openBytes(bytes: Uint8Array, name: string, handle: FileHandle | null): Promise<LoadResult> {
+    this.setDeferred(bytes.length >= WORKER_ELEMENTS * BYTES_PER_ELEMENT);
     let result = this.doc.load(bytes, false);
     if (result.status === 'newer') {
       const version = (result.newerVersion / 100).toFixed(2);
@@ -705,6 +778,7 @@ class Page {
     this.revealed = false;
     this.lastState = this.doc.historyState();
     this.scheduleStore();
+    this.analyseElsewhere();
     this.requestFrame();
     this.refresh();
   }
@@ -714,6 +788,10 @@ class Page {
   }
 
   async save(asNew: boolean): Promise<boolean> {
+    if (this.doc.analysisPending()) {
+      this.showMessage('計算中です。終わり次第保存します…');
+      await this.whenAnalysed();
+    }
     const bytes = new Uint8Array(this.saveBytes());
     const name = this.fileName === UNTITLED ? `${UNTITLED}.kel` : this.fileName;
     let handle = asNew ? null : this.fileHandle;
@@ -786,6 +864,7 @@ class Page {
       this.storeNow();
       return;
     }
+    this.setDeferred(copy.bytes.length >= WORKER_ELEMENTS * BYTES_PER_ELEMENT);
     const result = this.doc.load(copy.bytes, true);
     if (result.status !== 'ok') {
       await message(`${copy.name}: 復元できませんでした (${result.error})`);
@@ -813,15 +892,21 @@ class Page {
   }
 
   // The printed page: the drawing at 100 %, where a CSS pixel is exactly 1/96 inch on
-  // paper, so that a logical unit is 0.1 mm.
+  // paper, so that a logical unit is 0.1 mm. The picture reaches from the view's corner to
+  // the circuit's far side with room for its labels, so that the page need not shrink it.
   printPicture(): string {
     const zoom = this.zoom;
     this.zoom = 1;
     this.setScale();
     try {
-      const width = Math.round(this.canvas.clientWidth / zoom);
-      const height = Math.round(this.canvas.clientHeight / zoom);
-      const svg = toSvg(this.draw(width, height), width, height, this.pixelsPerUnit);
+      const k = this.pixelsPerUnit;
+      const { points } = this.doc.geometry();
+      const margin = 150; // units: the labels below and beside the symbols
+      const right = Math.max(0, ...points.map(([x]) => x)) + margin;
+      const bottom = Math.max(0, ...points.map(([, y]) => -y)) + margin;
+      const width = Math.ceil(right * k);
+      const height = Math.ceil(bottom * k);
+      const svg = toSvg(this.draw(width, height), width, height, k);
       const mm = (px: number) => `${((px / CSS_PIXELS_PER_INCH) * 25.4).toFixed(3)}mm`;
       return svg.replace(/width="(\d+)" height="(\d+)" viewBox/, (_, w, h) => `width="${mm(+w)}" height="${mm(+h)}" viewBox`);
     } finally {
@@ -830,17 +915,20 @@ class Page {
     }
   }
 
-  print(): void {
+  preparePrint(): void {
     $('print-area').innerHTML = this.printPicture().replace(/^<\?xml[^>]*>\s*/, '');
+  }
+
+  print(): void {
+    this.preparePrint();
     window.print();
   }
 
   // --- Dialogs ---------------------------------------------------------------------------------
 
   bindDialogs(): void {
-    window.addEventListener('beforeprint', () => {
-      $('print-area').innerHTML = this.printPicture().replace(/^<\?xml[^>]*>\s*/, '');
-    });
+    // The browser's own print command as well.
+    window.addEventListener('beforeprint', () => this.preparePrint());
   }
 
   askDetails(values: DetailsValues): void {
@@ -1004,7 +1092,9 @@ async function confirmBox(text: string, yes = 'はい(Y)', no = 'いいえ(N)'):
 // The automation object for tests and scripting; see web/README.md.
 interface KelnoAutomation {
   openBytes(bytes: number[] | Uint8Array, name?: string): Promise<LoadResult>;
-  saveBytes(): number[];
+  saveBytes(): Promise<number[]>; // once the readings belong to the circuit
+  analysisPending(): boolean;
+  analysed(): Promise<void>;
   report(): AnalysisReport;
   view(): { scale: number; originX: number; originY: number; devicePixelRatio: number };
   clientOf(x: number, y: number): [number, number];
@@ -1013,6 +1103,8 @@ interface KelnoAutomation {
   clipboardText(): string;
   readingsHidden(): boolean;
   frameTimes(): number[];
+  drawnTexts(): string[];
+  preparePrint(): void;
   stored(): Promise<unknown>;
 }
 
@@ -1020,6 +1112,17 @@ declare global {
   interface Window {
     kelnoPage?: KelnoAutomation;
     kelnoReady?: Promise<KelnoAutomation>;
+  }
+}
+
+async function openLink(page: Page, link: string): Promise<void> {
+  const name = decodeURIComponent(link.split('/').pop() || link);
+  try {
+    const response = await fetch(link);
+    if (!response.ok) throw new Error(`HTTP ${response.status} ${response.statusText}`);
+    await page.openBytes(new Uint8Array(await response.arrayBuffer()), name, null);
+  } catch (error) {
+    await message(`${name}: ﾌｧｲﾙを開けません (${reason(error)})`);
   }
 }
 
@@ -1034,7 +1137,12 @@ async function start(): Promise<KelnoAutomation> {
   const page = new Page(kelno);
   const automation: KelnoAutomation = {
     openBytes: (bytes, name = 'test.kel') => page.openBytes(Uint8Array.from(bytes), name, null),
-    saveBytes: () => Array.from(page.saveBytes()),
+    saveBytes: async () => {
+      await page.whenAnalysed();
+      return Array.from(page.saveBytes());
+    },
+    analysisPending: () => page.doc.analysisPending(),
+    analysed: () => page.whenAnalysed(),
     report: () => page.doc.report(),
     view: () => {
       const [originX, originY] = page.clientOf(0, 0);
@@ -1046,10 +1154,16 @@ async function start(): Promise<KelnoAutomation> {
     clipboardText: () => page.clipboardText,
     readingsHidden: () => page.readingsHidden,
     frameTimes: () => page.frameTimes.slice(),
+    drawnTexts: () => page.lastDraw?.texts.slice() ?? [],
+    preparePrint: () => page.preparePrint(),
     stored: () => page.storeNow(),
   };
   window.kelnoPage = automation;
-  void page.offerRestore();
+  // ?open=circuit.kel opens a circuit that lies beside the page (a teacher's link);
+  // otherwise the circuit the browser kept is offered back.
+  const link = new URLSearchParams(location.search).get('open');
+  if (link) void openLink(page, link);
+  else void page.offerRestore();
   if ('serviceWorker' in navigator && location.protocol !== 'file:') {
     navigator.serviceWorker.register('sw.js').catch(() => {
       // the page works without; only offline use needs it

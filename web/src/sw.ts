@@ -7,7 +7,7 @@ export {};
 
 const CACHE = 'kelno-site';
 const FILES = ['./', 'index.html', 'style.css', 'js/main.js', 'js/commands.js', 'js/icons.js',
-  'js/replay.js', 'js/storage.js', 'kelno.js', 'kelno.wasm', 'manifest.webmanifest', 'icon.svg'];
+  'js/replay.js', 'js/storage.js', 'js/worker.js', 'kelno.js', 'kelno.wasm', 'manifest.webmanifest', 'icon.svg'];
 
 self.addEventListener('install', (event) => {
   event.waitUntil(caches.open(CACHE).then((cache) => cache.addAll(FILES)).then(() => self.skipWaiting()));

@@ -1,0 +1,357 @@
+// The web page in Debian's chromium, driven by real pointer, touch and key events at
+// positions computed from the circuit, checked through the page's automation object and
+// against the desktop's kelno-cli.
+//   node --test tests/web/page_test.mjs   (KELNO_SITE: the assembled site,
+//                                          KELNO_NATIVE_CLI: the desktop's kelno-cli)
+import { test, before, after } from 'node:test';
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import { mkdtempSync, readFileSync, readdirSync, writeFileSync, existsSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import path from 'node:path';
+import { launch, openEditor, startServer, clientOf, chooseTool, nativeCli, root } from './browser.mjs';
+
+const RING_CURRENT = 0.29411764705882354; // 1.5 V over the battery's and the bulb's 5.1 ohms
+const examples = path.join(root, 'examples');
+const exampleFiles = readdirSync(examples).filter((f) => f.endsWith('.kel')).sort();
+const scratch = mkdtempSync(path.join(tmpdir(), 'kelno-page-'));
+
+let browser;
+let server;
+let url;
+
+before(async () => {
+  ({ server, url } = await startServer());
+  browser = await launch();
+});
+
+after(async () => {
+  await browser?.close();
+  server?.close();
+});
+
+// A page in a context of its own, so that no test sees another's stored circuit.
+async function freshPage(viewport) {
+  const context = await browser.createBrowserContext();
+  const page = await openEditor(context, url, viewport);
+  page.context = context;
+  return page;
+}
+
+async function openExample(page, file) {
+  const bytes = Array.from(readFileSync(path.join(examples, file)));
+  const result = await page.evaluate((b, name) => window.kelnoPage.openBytes(b, name), bytes, file);
+  assert.equal(result.status, 'ok', `${file}: ${result.error}`);
+}
+
+const desktopCurrents = (file) =>
+  JSON.parse(execFileSync(nativeCli, ['analyze', file, '--json'])).elements.map((e) => e.current);
+
+async function saveToFile(page, name) {
+  const file = path.join(scratch, name);
+  writeFileSync(file, Buffer.from(await page.evaluate(() => window.kelnoPage.saveBytes())));
+  return file;
+}
+
+async function canvasCorner(page) {
+  return page.$eval('#view', (canvas) => {
+    const box = canvas.getBoundingClientRect();
+    return { x: box.left, y: box.top };
+  });
+}
+
+// Gestures of one input kind at client positions.
+const mouse = (page) => ({
+  tap: (x, y) => page.mouse.click(x, y),
+  drag: async (from, to) => {
+    await page.mouse.move(...from);
+    await page.mouse.down();
+    await page.mouse.move(...to, { steps: 6 });
+    await page.mouse.up();
+  },
+});
+const touch = (page) => ({
+  tap: (x, y) => page.touchscreen.tap(x, y),
+  drag: async (from, to) => {
+    await page.touchscreen.touchStart(...from);
+    for (let i = 1; i <= 6; ++i) {
+      await page.touchscreen.touchMove(from[0] + ((to[0] - from[0]) * i) / 6, from[1] + ((to[1] - from[1]) * i) / 6);
+    }
+    await page.touchscreen.touchEnd();
+  },
+});
+
+// A battery and a bulb placed with their tools, joined by two wires drawn from the rim of
+// one point (10 px off its centre) to another point.
+async function buildRing(page, input, second = '電球') {
+  const corner = await canvasCorner(page);
+  await chooseTool(page, '乾電池');
+  await input.tap(corner.x + 200, corner.y + 100);
+  await chooseTool(page, second);
+  await input.tap(corner.x + 200, corner.y + 300);
+  const { points } = await page.evaluate(() => window.kelnoPage.geometry());
+  assert.equal(points.length, 4, 'two components, four points');
+  for (const [from, to] of [[1, 3], [2, 0]]) {
+    await chooseTool(page, '導線');
+    const [fx, fy] = await clientOf(page, ...points[from]);
+    const [tx, ty] = await clientOf(page, ...points[to]);
+    await input.drag([fx + 10, fy], [tx, ty]);
+  }
+}
+
+async function assertRing(page, name) {
+  const report = await page.evaluate(() => window.kelnoPage.report());
+  assert.equal(report.outcome, 'solved');
+  assert.deepEqual(report.currents.map(Math.abs), [RING_CURRENT, RING_CURRENT, RING_CURRENT, RING_CURRENT]);
+  const file = await saveToFile(page, name);
+  assert.deepEqual(desktopCurrents(file), report.currents, 'the desktop reads the saved file the same');
+}
+
+test('a ring built with the mouse carries 0.294 A in every element, in the saved file too', async () => {
+  const page = await freshPage();
+  await buildRing(page, mouse(page));
+  await assertRing(page, 'ring-mouse.kel');
+  assert.deepEqual(page.errors, []);
+  await page.context.close();
+});
+
+test('a ring built with a finger; a long press opens the context menu', async () => {
+  const page = await freshPage({ width: 1024, height: 1366, deviceScaleFactor: 2, hasTouch: true, isMobile: true });
+  await buildRing(page, touch(page));
+  await assertRing(page, 'ring-touch.kel');
+  const corner = await canvasCorner(page);
+  await page.touchscreen.touchStart(corner.x + 500, corner.y + 500);
+  await new Promise((resolve) => setTimeout(resolve, 800));
+  await page.touchscreen.touchEnd();
+  assert.equal(await page.$eval('#context-menu', (menu) => !menu.hidden), true);
+  assert.equal((await page.evaluate(() => window.kelnoPage.geometry())).elements.length, 4, 'the hold changed nothing');
+  await page.context.close();
+});
+
+test('files: every example saves byte for byte; the picker, Ctrl+S and a damaged file', async () => {
+  const page = await freshPage();
+  for (const file of exampleFiles) {
+    await openExample(page, file);
+    const saved = await page.evaluate(() => window.kelnoPage.saveBytes());
+    assert.deepEqual(Buffer.from(saved), readFileSync(path.join(examples, file)), file);
+  }
+  // Through the file input and a download, as a browser without file handles does.
+  const downloads = mkdtempSync(path.join(scratch, 'downloads-'));
+  const session = await browser.target().createCDPSession();
+  await session.send('Browser.setDownloadBehavior', {
+    behavior: 'allow', downloadPath: downloads, browserContextId: page.context.id,
+  });
+  await page.evaluate(() => { window.showSaveFilePicker = undefined; window.showOpenFilePicker = undefined; });
+  await (await page.$('#file-input')).uploadFile(path.join(examples, 'meters.kel'));
+  await page.waitForFunction(() => document.title.startsWith('meters.kel'));
+  await page.keyboard.down('Control');
+  await page.keyboard.press('s');
+  await page.keyboard.up('Control');
+  const saved = path.join(downloads, 'meters.kel');
+  for (let i = 0; i < 50 && !existsSync(saved); ++i) await new Promise((resolve) => setTimeout(resolve, 100));
+  assert.deepEqual(readFileSync(saved), readFileSync(path.join(examples, 'meters.kel')));
+
+  const broken = path.join(scratch, 'broken.kel');
+  writeFileSync(broken, readFileSync(path.join(examples, 'switch.kel')).subarray(0, 30));
+  await (await page.$('#file-input')).uploadFile(broken);
+  await page.waitForSelector('#message-dialog[open]');
+  const text = await page.$eval('#message-text', (p) => p.textContent);
+  assert.match(text, /^broken\.kel: \S/, 'the message names the file and the reason');
+  await page.click('#message-buttons button');
+  assert.deepEqual(Buffer.from(await page.evaluate(() => window.kelnoPage.saveBytes())),
+    readFileSync(path.join(examples, 'meters.kel')), 'the circuit open stays as it was');
+  await page.context.close();
+});
+
+// Paste and copy as the browser fires them for Ctrl+V and Ctrl+C.
+const clipboardEvent = (page, type, text) =>
+  page.evaluate((kind, data) => {
+    const transfer = new DataTransfer();
+    if (data !== null) transfer.setData('text/plain', data);
+    document.dispatchEvent(new ClipboardEvent(kind, { clipboardData: transfer, bubbles: true, cancelable: true }));
+    return transfer.getData('text/plain');
+  }, type, text);
+
+test('the desktop clipboard text pastes and copies back byte for byte; other text is refused', async () => {
+  const page = await freshPage();
+  const textFile = path.join(scratch, 'series.txt');
+  execFileSync(nativeCli, ['convert', path.join(examples, 'bulbs-in-series.kel'), textFile]);
+  const desktopText = readFileSync(textFile, 'latin1');
+  await clipboardEvent(page, 'paste', desktopText);
+  const { elements } = await page.evaluate(() => window.kelnoPage.geometry());
+  assert.equal(elements.length, desktopCurrents(path.join(examples, 'bulbs-in-series.kel')).length);
+  // Copy shifts the points a step (50, -50), so that its paste lands beside; cut does not.
+  const lines = desktopText.split('\r\n');
+  const pointCount = Number(lines[1].split(' ')[0]);
+  const shifted = lines.map((line, i) => {
+    if (i < 2 || i >= 2 + pointCount) return line;
+    const [x, y] = line.split(' ').map(Number);
+    return `${x + 50} ${y - 50}`;
+  }).join('\r\n');
+  assert.equal(await clipboardEvent(page, 'copy', null), shifted);
+  await clipboardEvent(page, 'paste', 'これは回路ではありません');
+  await page.waitForSelector('#message-dialog[open]');
+  assert.match(await page.$eval('#message-text', (p) => p.textContent), /^貼り付けできませんでした。/);
+  await page.click('#message-buttons button');
+  assert.equal((await page.evaluate(() => window.kelnoPage.geometry())).elements.length, elements.length);
+  assert.equal(await clipboardEvent(page, 'cut', null), desktopText);
+  assert.equal((await page.evaluate(() => window.kelnoPage.geometry())).elements.length, 0);
+  await page.context.close();
+});
+
+async function menuCommand(page, title, command) {
+  const [menu] = await page.$$(`xpath/.//button[contains(@class, "menu-title")][starts-with(., "${title}")]`);
+  await menu.click();
+  await page.click(`.menu.open .menu-item[data-command="${command}"]`);
+}
+
+const drawnTexts = (page) => page.evaluate(async () => {
+  await new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve)));
+  return window.kelnoPage.drawnTexts();
+});
+
+test('predict mode hides the readings, F5 reveals them until the next change', async () => {
+  const page = await freshPage();
+  await openExample(page, 'meters.kel');
+  assert.ok((await drawnTexts(page)).includes('294.1 mA'));
+  await menuCommand(page, '表示', 'predict');
+  assert.equal(await page.evaluate(() => window.kelnoPage.readingsHidden()), true);
+  assert.ok(!(await drawnTexts(page)).some((t) => /mA|mW/.test(t)), 'no reading while predicting');
+  assert.equal(await page.$eval('.tool-button[data-command="reveal"]', (b) => b.disabled), false);
+
+  await page.keyboard.press('F5');
+  assert.ok((await drawnTexts(page)).includes('294.1 mA'), 'F5 shows the readings');
+  await page.keyboard.down('Control');
+  await page.keyboard.press('a');
+  await page.keyboard.up('Control');
+  assert.ok((await drawnTexts(page)).includes('294.1 mA'), 'selecting is no change');
+  await page.keyboard.press('ArrowRight');
+  assert.ok(!(await drawnTexts(page)).some((t) => /mA|mW/.test(t)), 'a change hides them again');
+  await page.context.close();
+});
+
+// Pixels of the view that are plainly red (the short's band is a light red).
+const redPixels = (page) => page.evaluate(async () => {
+  await new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve)));
+  const canvas = document.getElementById('view');
+  const { data } = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height);
+  let count = 0;
+  for (let i = 0; i < data.length; i += 4) count += data[i] > 200 && data[i + 1] < 170 && data[i + 2] < 170;
+  return count;
+});
+
+test('a shorted battery: its loop in red and the reason in the status bar, both off by option', async () => {
+  const page = await freshPage();
+  // A ring of a battery and a switch; the details dialog makes the battery 0 ohms.
+  await buildRing(page, mouse(page), 'スイッチ');
+  const { points, elements } = await page.evaluate(() => window.kelnoPage.geometry());
+  const battery = elements.find((e) => e[2] === 1);
+  const [ax, ay] = await clientOf(page, ...points[battery[0]]);
+  const [bx, by] = await clientOf(page, ...points[battery[1]]);
+  await page.keyboard.press('Escape');
+  await page.mouse.click((ax + bx) / 2, (ay + by) / 2, { clickCount: 1 });
+  await page.mouse.click((ax + bx) / 2, (ay + by) / 2, { clickCount: 2 });
+  await page.waitForSelector('#details-dialog[open]');
+  await page.$eval('#details-resistance', (input) => { input.value = '0'; });
+  await page.click('#details-dialog button[value="ok"]');
+  const report = await page.evaluate(() => window.kelnoPage.report());
+  assert.notEqual(report.outcome, 'solved');
+  assert.ok(report.failingLoop.length >= 2);
+  const status = await page.evaluate(() => window.kelnoPage.statusText());
+  assert.ok(status.startsWith('Short') && status.length > 'Short'.length, status);
+  assert.ok((await redPixels(page)) > 200, 'the loop is drawn in red');
+
+  await menuCommand(page, '表示', 'options');
+  await page.click('#opt-explain');
+  await page.click('#options-dialog button[value="ok"]');
+  assert.equal(await redPixels(page), 0);
+  assert.equal(await page.evaluate(() => window.kelnoPage.statusText()), 'Short');
+  await page.context.close();
+});
+
+// The width in millimetres of the battery's green body on a page printed at 254 dpi,
+// where a pixel is 0.1 mm.
+function batteryWidthOnPaper(pdf) {
+  const base = pdf.replace(/\.pdf$/, '');
+  execFileSync('pdftoppm', ['-r', '254', '-f', '1', '-l', '1', '-singlefile', pdf, base]);
+  const ppm = readFileSync(`${base}.ppm`);
+  const header = ppm.toString('latin1', 0, 40).split(/\s+/);
+  const [width, height] = [Number(header[1]), Number(header[2])];
+  const offset = ppm.indexOf('\n', ppm.indexOf('\n', ppm.indexOf('\n') + 1) + 1) + 1;
+  let best = 0;
+  for (let y = 0; y < height; ++y) {
+    let run = 0;
+    for (let x = 0; x < width; ++x) {
+      const i = offset + 3 * (y * width + x);
+      const green = ppm[i] > 150 && ppm[i] < 230 && ppm[i + 1] > 240 && ppm[i + 2] > 150 && ppm[i + 2] < 230;
+      run = green ? run + 1 : 0;
+      best = Math.max(best, run);
+    }
+  }
+  return (best + 2) / 10; // the fill, and the outline on either side
+}
+
+test('printed, a battery body measures 16 mm on paper', async () => {
+  const page = await freshPage();
+  await openExample(page, 'meters.kel');
+  await page.evaluate(() => window.kelnoPage.preparePrint());
+  const pdf = path.join(scratch, 'meters.pdf');
+  await page.pdf({ path: pdf, format: 'A4', landscape: true, printBackground: true });
+  const width = batteryWidthOnPaper(pdf);
+  assert.ok(Math.abs(width - 16) <= 0.3, `battery body ${width} mm`);
+  await page.context.close();
+});
+
+test('a 71 × 71 grid analyses in a worker while the page answers within 50 ms', async () => {
+  const grid = path.join(scratch, 'grid71.kel');
+  execFileSync('python3', [path.join(root, 'tools', 'make_grid_circuit.py'), '71', grid]);
+  const page = await freshPage();
+  const bytes = readFileSync(grid).toString('base64');
+  const opened = await page.evaluate(async (data) => {
+    const raw = Uint8Array.from(atob(data), (c) => c.charCodeAt(0));
+    const started = performance.now();
+    const result = await window.kelnoPage.openBytes(raw, 'grid71.kel');
+    return { status: result.status, ms: performance.now() - started, pending: window.kelnoPage.analysisPending() };
+  }, bytes);
+  assert.equal(opened.status, 'ok');
+  assert.equal(opened.pending, true, 'the analysis runs elsewhere');
+  // Let the first picture of the grid be drawn, then probe while the worker works.
+  await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve, 0))));
+  const answers = [];
+  const started = Date.now();
+  while (await page.evaluate(() => window.kelnoPage.analysisPending())) {
+    const asked = performance.now();
+    await page.mouse.move(300 + answers.length, 300);
+    await page.evaluate(() => 0);
+    answers.push(performance.now() - asked);
+    assert.ok(Date.now() - started < 15000, 'the readings arrive');
+  }
+  assert.ok(answers.length >= 5, `probed ${answers.length} times during the analysis`);
+  assert.ok(Math.max(...answers) < 50, `answers took up to ${Math.max(...answers).toFixed(1)} ms`);
+  const report = await page.evaluate(() => window.kelnoPage.report());
+  assert.deepEqual(report.currents, desktopCurrents(grid), 'the worker gives the desktop\'s doubles');
+  await page.context.close();
+});
+
+test('a reload offers back the circuit that was not saved', async () => {
+  const page = await freshPage();
+  const corner = await canvasCorner(page);
+  await chooseTool(page, '乾電池');
+  await page.mouse.click(corner.x + 200, corner.y + 150);
+  await page.evaluate(() => window.kelnoPage.stored());
+  const before = await page.evaluate(() => window.kelnoPage.saveBytes());
+  const warnings = [];
+  page.on('dialog', (dialog) => {
+    warnings.push(dialog.type());
+    void dialog.accept();
+  });
+  await page.reload();
+  await page.evaluate(() => window.kelnoReady);
+  await page.waitForSelector('#message-dialog[open]');
+  assert.match(await page.$eval('#message-text', (p) => p.textContent), /復元しますか/);
+  await page.click('#message-buttons button');
+  assert.deepEqual(await page.evaluate(() => window.kelnoPage.saveBytes()), before);
+  assert.match(await page.title(), /^無題\*/, 'still unsaved');
+  assert.deepEqual(warnings, ['beforeunload'], 'leaving unsaved work asked first');
+  await page.context.close();
+});
