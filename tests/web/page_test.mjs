@@ -111,6 +111,14 @@ test('a ring built with the mouse carries 0.294 A in every element, in the saved
   const page = await freshPage();
   await buildRing(page, mouse(page));
   await assertRing(page, 'ring-mouse.kel');
+  // Undo and redo by their keys; Ctrl+R is redo as on the desktop, not the browser's reload.
+  const count = async () => (await page.evaluate(() => window.kelnoPage.geometry())).elements.length;
+  for (const [key, expected] of [['z', 3], ['y', 4], ['z', 3], ['r', 4]]) {
+    await page.keyboard.down('Control');
+    await page.keyboard.press(key);
+    await page.keyboard.up('Control');
+    assert.equal(await count(), expected, `Ctrl+${key}`);
+  }
   assert.deepEqual(page.errors, []);
   await page.context.close();
 });
@@ -125,6 +133,20 @@ test('a ring built with a finger; a long press opens the context menu', async ()
   await page.touchscreen.touchEnd();
   assert.equal(await page.$eval('#context-menu', (menu) => !menu.hidden), true);
   assert.equal((await page.evaluate(() => window.kelnoPage.geometry())).elements.length, 4, 'the hold changed nothing');
+  // Two fingers spread apart zoom the view about their middle; the circuit stays as it is.
+  await page.keyboard.press('Escape'); // closes the menu
+  assert.equal(await page.$eval('#context-menu', (menu) => menu.hidden), true);
+  const before = await page.evaluate(() => window.kelnoPage.view());
+  const session = await page.createCDPSession();
+  const fingers = (spread) => [{ x: 400 - spread, y: 600, id: 1 }, { x: 400 + spread, y: 600, id: 2 }];
+  await session.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: fingers(50) });
+  for (let spread = 60; spread <= 100; spread += 10) {
+    await session.send('Input.dispatchTouchEvent', { type: 'touchMove', touchPoints: fingers(spread) });
+  }
+  await session.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
+  const zoomed = await page.evaluate(() => window.kelnoPage.view());
+  assert.ok(Math.abs(zoomed.scale / before.scale - 2) < 0.01, `zoom ${zoomed.scale / before.scale}`);
+  assert.equal((await page.evaluate(() => window.kelnoPage.geometry())).elements.length, 4);
   await page.context.close();
 });
 
@@ -353,5 +375,22 @@ test('a reload offers back the circuit that was not saved', async () => {
   assert.deepEqual(await page.evaluate(() => window.kelnoPage.saveBytes()), before);
   assert.match(await page.title(), /^無題\*/, 'still unsaved');
   assert.deepEqual(warnings, ['beforeunload'], 'leaving unsaved work asked first');
+  await page.context.close();
+});
+
+test('after the first visit the page opens without a network', async () => {
+  const page = await freshPage();
+  await page.evaluate(async () => {
+    const registration = await navigator.serviceWorker.ready;
+    // Wait for the cache to hold the page: the worker is active once its install ended.
+    while (!registration.active || registration.active.state !== 'activated') {
+      await new Promise((resolve) => setTimeout(resolve, 50));
+    }
+  });
+  await page.setOfflineMode(true);
+  await page.reload();
+  await page.evaluate(() => window.kelnoReady);
+  await openExample(page, 'bulb-and-battery.kel');
+  assert.equal((await page.evaluate(() => window.kelnoPage.report())).outcome, 'solved');
   await page.context.close();
 });

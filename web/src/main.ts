@@ -145,7 +145,7 @@ class Page {
     this.lastDraw = result;
     this.setDrawnStatus(result.status);
     this.frameTimes.push(performance.now() - started);
-    if (this.frameTimes.length > 200) this.frameTimes.shift();
+    if (this.frameTimes.length > 1000) this.frameTimes.shift();
   }
 
   draw(width: number, height: number): DrawResult {
@@ -1102,7 +1102,7 @@ interface KelnoAutomation {
   statusText(): string;
   clipboardText(): string;
   readingsHidden(): boolean;
-  frameTimes(): number[];
+  takeFrameTimes(): number[]; // the drawing times of the frames since the last call
   drawnTexts(): string[];
   preparePrint(): void;
   stored(): Promise<unknown>;
@@ -1153,7 +1153,7 @@ async function start(): Promise<KelnoAutomation> {
     statusText: () => $('message').textContent ?? '',
     clipboardText: () => page.clipboardText,
     readingsHidden: () => page.readingsHidden,
-    frameTimes: () => page.frameTimes.slice(),
+    takeFrameTimes: () => page.frameTimes.splice(0),
     drawnTexts: () => page.lastDraw?.texts.slice() ?? [],
     preparePrint: () => page.preparePrint(),
     stored: () => page.storeNow(),

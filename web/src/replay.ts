@@ -83,13 +83,36 @@ export function replay(ctx: CanvasRenderingContext2D, result: DrawResult, target
   let penWidth = hair;
   let brush = '#fff';
   let textColour = '#000';
-  // Outlines run through the centres of device pixels, as a cosmetic pen does.
+  // Lines and polylines in a row with one pen go into one path, stroked once when something
+  // else comes: the same pixels, far fewer strokes for a large circuit.
+  let openLines = false;
+  const flush = () => {
+    if (!openLines) return;
+    openLines = false;
+    ctx.strokeStyle = penColour;
+    ctx.lineWidth = penWidth;
+    ctx.stroke();
+  };
   const stroke = () => {
     ctx.strokeStyle = penColour;
     ctx.lineWidth = penWidth;
     ctx.stroke();
   };
+  // Outlines run through the centres of device pixels, as a cosmetic pen does.
+  const addLines = (points: number[]) => {
+    if (!openLines) {
+      ctx.beginPath();
+      openLines = true;
+    }
+    for (let j = 0; j < points.length; j += 2) {
+      const x = X(points[j]) + hair / 2;
+      const y = Y(points[j + 1]) + hair / 2;
+      if (j === 0) ctx.moveTo(x, y);
+      else ctx.lineTo(x, y);
+    }
+  };
   const trace = (points: number[], close: boolean) => {
+    flush();
     ctx.beginPath();
     for (let j = 0; j < points.length; j += 2) {
       const x = X(points[j]) + hair / 2;
@@ -111,15 +134,20 @@ export function replay(ctx: CanvasRenderingContext2D, result: DrawResult, target
   ctx.font = fontCss(0, 400, k);
   walk(result, {
     pen(r, g, b, width) {
-      penColour = rgb(r, g, b);
-      penWidth = width > 0 ? Math.max(hair, width * k) : hair;
+      const colour = rgb(r, g, b);
+      const lineWidth = width > 0 ? Math.max(hair, width * k) : hair;
+      if (colour === penColour && lineWidth === penWidth) return;
+      flush();
+      penColour = colour;
+      penWidth = lineWidth;
     },
     brush(r, g, b) { brush = rgb(r, g, b); },
     font(height, weight) { ctx.font = fontCss(height, weight, k); },
     textColor(r, g, b) { textColour = rgb(r, g, b); },
-    line(x1, y1, x2, y2) { trace([x1, y1, x2, y2], false); stroke(); },
-    polyline(points) { trace(points, false); stroke(); },
+    line(x1, y1, x2, y2) { addLines([x1, y1, x2, y2]); },
+    polyline(points) { addLines(points); },
     rectangle(l, t, r, b) {
+      flush();
       const [x, y, w, h] = box(l, t, r, b);
       ctx.fillStyle = brush;
       ctx.fillRect(x, y, w, h);
@@ -128,6 +156,7 @@ export function replay(ctx: CanvasRenderingContext2D, result: DrawResult, target
       stroke();
     },
     ellipse(l, t, r, b) {
+      flush();
       const [x, y, w, h] = box(l, t, r, b);
       ctx.beginPath();
       ctx.ellipse(x + w / 2 + hair / 2, y + h / 2 + hair / 2, w / 2, h / 2, 0, 0, 2 * Math.PI);
@@ -141,15 +170,18 @@ export function replay(ctx: CanvasRenderingContext2D, result: DrawResult, target
       ctx.fill();
     },
     fillRect(l, t, r, b, cr, cg, cb) {
+      flush();
       const [x, y, w, h] = box(l, t, r, b);
       ctx.fillStyle = rgb(cr, cg, cb);
       ctx.fillRect(x, y, w, h);
     },
     text(x, y, text) {
+      flush();
       ctx.fillStyle = textColour;
       ctx.fillText(text, X(x), Y(y));
     },
   });
+  flush();
   ctx.restore();
 }
 

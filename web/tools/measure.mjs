@@ -50,10 +50,9 @@ try {
   await page.keyboard.press('Escape');
   const [x, y] = await page.evaluate(() => {
     const g = window.kelnoPage.geometry();
-    return window.kelnoPage.clientOf(...g.points[g.points.length - 1]);
+    return window.kelnoPage.clientOf(...g.points[1]);
   });
-  await page.evaluate(() => window.kelnoPage.frameTimes().length);
-  const before = (await page.evaluate(() => window.kelnoPage.frameTimes())).length;
+  await page.evaluate(() => window.kelnoPage.takeFrameTimes());
   await page.mouse.move(x, y);
   await page.mouse.down();
   for (let i = 1; i <= 60; ++i) {
@@ -61,7 +60,7 @@ try {
     await page.evaluate(() => new Promise((r) => requestAnimationFrame(() => r())));
   }
   await page.mouse.up();
-  const frames = (await page.evaluate(() => window.kelnoPage.frameTimes())).slice(before).sort((a, b) => a - b);
+  const frames = (await page.evaluate(() => window.kelnoPage.takeFrameTimes())).sort((a, b) => a - b);
   const at = (q) => frames[Math.min(frames.length - 1, Math.floor(q * frames.length))].toFixed(1);
   console.log(`drag on ${elements} elements: ${frames.length} frames, median ${at(0.5)} ms, 90th ${at(0.9)} ms, max ${at(1)} ms (drawing calls and canvas replay)`);
 } finally {

@@ -22,13 +22,21 @@ export function serve(root, port = 0) {
       return;
     }
     try {
-      if (!(await stat(file)).isFile()) throw new Error('not a file');
-      const body = await readFile(file);
-      response.writeHead(200, {
+      const info = await stat(file);
+      if (!info.isFile()) throw new Error('not a file');
+      // Revalidated on every use, answered 304 while unchanged, as a school's server would.
+      const modified = new Date(Math.floor(info.mtimeMs / 1000) * 1000).toUTCString();
+      const headers = {
         'Content-Type': TYPES[path.extname(file)] ?? 'application/octet-stream',
         'Cache-Control': 'no-cache',
-      });
-      response.end(body);
+        'Last-Modified': modified,
+      };
+      if (request.headers['if-modified-since'] === modified) {
+        response.writeHead(304, headers).end();
+        return;
+      }
+      response.writeHead(200, headers);
+      response.end(await readFile(file));
     } catch {
       response.writeHead(404, { 'Content-Type': 'text/plain' }).end('not found');
     }
