@@ -281,7 +281,6 @@ class Page {
     if (state !== this.lastState) {
       this.lastState = state;
       if (this.revealed && state !== this.revealedState) this.revealed = false;
-      if (name !== 'replaced') this.restoredUnsaved = this.restoredUnsaved && true;
       this.scheduleStore();
     }
     if (name === 'modified' && !this.doc.modified()) this.scheduleStore();
@@ -850,29 +849,31 @@ class Page {
     return this.pendingStore;
   }
 
-  async offerRestore(): Promise<void> {
+  // Whether the circuit kept in the browser came back.
+  async offerRestore(): Promise<boolean> {
     let copy;
     try {
       copy = await readWorkingCopy();
     } catch (error) {
       this.showMessage(`作業中の回路を読み出せません (${reason(error)})`);
-      return;
+      return false;
     }
-    if (!copy?.unsaved) return;
+    if (!copy?.unsaved) return false;
     const when = new Date(copy.time).toLocaleString('ja-JP');
     if (!(await confirmBox(`保存していない回路「${copy.name}」(${when}) があります。復元しますか?`, '復元する', '破棄する'))) {
-      this.storeNow();
-      return;
+      void this.storeNow();
+      return false;
     }
     this.setDeferred(copy.bytes.length >= WORKER_ELEMENTS * BYTES_PER_ELEMENT);
     const result = this.doc.load(copy.bytes, true);
     if (result.status !== 'ok') {
       await message(`${copy.name}: 復元できませんでした (${result.error})`);
-      return;
+      return false;
     }
     this.opened(copy.name, null);
     this.restoredUnsaved = true;
     this.refresh();
+    return true;
   }
 
   // --- Pictures and printing ----------------------------------------------------------------------
@@ -1159,11 +1160,12 @@ async function start(): Promise<KelnoAutomation> {
     stored: () => page.storeNow(),
   };
   window.kelnoPage = automation;
-  // ?open=circuit.kel opens a circuit that lies beside the page (a teacher's link);
-  // otherwise the circuit the browser kept is offered back.
+  // The circuit the browser kept is offered back first; then ?open=circuit.kel opens a
+  // circuit that lies beside the page (a teacher's link), unless the kept one came back.
   const link = new URLSearchParams(location.search).get('open');
-  if (link) void openLink(page, link);
-  else void page.offerRestore();
+  void page.offerRestore().then((restored) => {
+    if (link && !restored) void openLink(page, link);
+  });
   if ('serviceWorker' in navigator && location.protocol !== 'file:') {
     navigator.serviceWorker.register('sw.js').catch(() => {
       // the page works without; only offline use needs it
