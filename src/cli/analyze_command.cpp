@@ -55,23 +55,6 @@ std::string JsonNumber(double value) {
     return text == "inf" || text == "-inf" || text == "nan" || text == "-nan" ? "null" : text;
 }
 
-// The reason of a failure as the JSON names it.
-const char* ReasonName(AnalysisOutcome outcome) {
-    switch (outcome) {
-        case AnalysisOutcome::ZeroResistanceLoop:
-            return "zero-resistance-loop";
-        case AnalysisOutcome::CurrentLimit:
-            return "current-limit";
-        case AnalysisOutcome::NoConvergence:
-            return "no-convergence";
-        case AnalysisOutcome::NonFiniteValue:
-            return "non-finite-value";
-        case AnalysisOutcome::Solved:
-            break;
-    }
-    return "solved";
-}
-
 std::string NumberList(const std::vector<std::size_t>& numbers, const char* separator) {
     std::string out;
     for (const std::size_t number : numbers) {
@@ -88,7 +71,7 @@ std::string ShortJson(const AnalysisReport& report) {
     if (report.outcome == AnalysisOutcome::Solved) {
         return "null";
     }
-    return std::string("{\"reason\": \"") + ReasonName(report.outcome) + "\", \"elements\": [" +
+    return std::string("{\"reason\": \"") + OutcomeName(report.outcome) + "\", \"elements\": [" +
            NumberList(report.failingLoop, ", ") + "]}";
 }
 

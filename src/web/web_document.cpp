@@ -25,22 +25,6 @@ val BytesOf(const std::vector<std::uint8_t>& bytes) {
     return val(emscripten::typed_memory_view(bytes.size(), bytes.data())).call<val>("slice");
 }
 
-const char* OutcomeName(AnalysisOutcome outcome) {
-    switch (outcome) {
-        case AnalysisOutcome::Solved:
-            return "solved";
-        case AnalysisOutcome::ZeroResistanceLoop:
-            return "zero-resistance-loop";
-        case AnalysisOutcome::CurrentLimit:
-            return "current-limit";
-        case AnalysisOutcome::NoConvergence:
-            return "no-convergence";
-        case AnalysisOutcome::NonFiniteValue:
-            return "non-finite-value";
-    }
-    return "solved";
-}
-
 const char* EventName(DocumentEvent event) {
     switch (event) {
         case DocumentEvent::Repaint:

@@ -194,6 +194,22 @@ void WriteCurrents(const LoopSystem& system, const std::vector<CircuitElement*>&
 // Settling takes more sweeps the larger the system, and each sweep more work, so the bound
 // grows with the square of the system's size; small systems get a floor that lets the
 // sweeps of a few dozen loops run up to kMaxSweeps as before.
+const char* OutcomeName(AnalysisOutcome outcome) {
+    switch (outcome) {
+        case AnalysisOutcome::ZeroResistanceLoop:
+            return "zero-resistance-loop";
+        case AnalysisOutcome::CurrentLimit:
+            return "current-limit";
+        case AnalysisOutcome::NoConvergence:
+            return "no-convergence";
+        case AnalysisOutcome::NonFiniteValue:
+            return "non-finite-value";
+        case AnalysisOutcome::Solved:
+            break;
+    }
+    return "solved";
+}
+
 std::uint64_t SweepWorkLimit(std::uint64_t loops, std::uint64_t passages) {
     const std::uint64_t size = loops + passages;
     if (size > (std::uint64_t{1} << 31)) {

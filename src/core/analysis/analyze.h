@@ -17,6 +17,10 @@ enum class AnalysisOutcome {
     NonFiniteValue,      // a conducting element with an infinite or undefined value
 };
 
+// The outcome as reports name it: "solved", "zero-resistance-loop", "current-limit",
+// "no-convergence", "non-finite-value".
+const char* OutcomeName(AnalysisOutcome outcome);
+
 struct AnalysisReport {
     AnalysisOutcome outcome = AnalysisOutcome::Solved;
     std::size_t loops = 0;

@@ -11,6 +11,7 @@ namespace kelno {
 namespace {
 
 constexpr int kMaxPotentialDecimals = 3;
+constexpr double kZeroPotential = 1e-4;
 
 // "%.1f" in the classic locale, whatever locale the process has set: the window layer
 // switches to the user's locale, which may use a decimal comma.
@@ -66,6 +67,11 @@ std::string FormatElementSummary(const CircuitElement& element) {
 std::string FormatPotential(double volts) {
     if (!std::isfinite(volts)) {
         return "? V";
+    }
+    // Below half a millivolt every label reads zero. (Deep among the subnormal doubles the
+    // rounding below would divide by a step that underflows to zero.)
+    if (std::fabs(volts) < kZeroPotential) {
+        return "0.00 V";
     }
     // Rounded to three significant digits first: 9.996 becomes 10.0, not 10.00.
     // The decade and its powers come from exact comparisons rather than log10 and pow,

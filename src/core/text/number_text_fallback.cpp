@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <optional>
+#include <utility>
 #include <string>
 
 #include "text/number_text.h"
@@ -37,8 +39,12 @@ private:
 template <class... Args>
 std::string Printed(const char* format, Args... args) {
     const ClassicNumbers classic;
-    const int length = std::snprintf(nullptr, 0, format, args...);
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    char small[64];
+    const int length = std::snprintf(small, sizeof small, format, args...);
+    if (length < static_cast<int>(sizeof small)) {
+        return std::string(small, static_cast<std::size_t>(length));
+    }
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');  // "%f" of a huge value
     std::snprintf(text.data(), text.size(), format, args...);
     text.resize(static_cast<std::size_t>(length));
     return text;
@@ -66,9 +72,10 @@ bool StartsWithIgnoringCase(const char* first, const char* last, std::string_vie
     return true;
 }
 
-// The decimal digits `mantissa` times 10^`scale`, written as std::to_chars writes its
-// shortest form: fixed or scientific, whichever is shorter, fixed when they tie.
-std::string ShortestLayout(std::uint64_t mantissa, int scale) {
+// The decimal digits `mantissa` times 10^`scale` (the shortest that read back as `value`),
+// written as std::to_chars writes its shortest form: fixed or scientific, whichever is
+// shorter, fixed when they tie. A whole number in fixed form shows all its exact digits.
+std::string ShortestLayout(double value, std::uint64_t mantissa, int scale) {
     while (mantissa % 10 == 0) {
         mantissa /= 10;
         ++scale;
@@ -88,7 +95,7 @@ std::string ShortestLayout(std::uint64_t mantissa, int scale) {
 
     std::string fixed;
     if (scale >= 0) {
-        fixed = digits + std::string(static_cast<std::size_t>(scale), '0');
+        fixed = Printed("%.0f", value);
     } else if (exponent >= 0) {
         fixed = digits.substr(0, static_cast<std::size_t>(exponent) + 1) + '.' +
                 digits.substr(static_cast<std::size_t>(exponent) + 1);
@@ -122,8 +129,9 @@ std::string ShortestRoundTrip(double value) {
     const double magnitude = std::fabs(value);
     // For each number of digits, the two decimals of that many digits around the value are
     // the nearest one (printf's rounding) and its neighbour on the value's other side; the
-    // shortest form is the nearest of these that reads back as the value.
-    for (int digits = 1; digits <= 17; ++digits) {
+    // shortest form is the nearest of these that reads back as the value. A number of
+    // digits that works keeps working with one more, so the search halves the range.
+    const auto readsBack = [magnitude](int digits) -> std::optional<std::pair<std::uint64_t, int>> {
         const std::string nearest = Printed("%.*e", digits - 1, magnitude);
         const std::size_t e = nearest.find('e');
         std::uint64_t mantissa = 0;
@@ -138,14 +146,26 @@ std::string ShortestRoundTrip(double value) {
         };
         const double back = valueOf(mantissa);
         if (back == magnitude) {
-            return sign + ShortestLayout(mantissa, scale);
+            return std::pair(mantissa, scale);
         }
         const std::uint64_t other = back > magnitude ? mantissa - 1 : mantissa + 1;
         if (other != 0 && valueOf(other) == magnitude) {
-            return sign + ShortestLayout(other, scale);
+            return std::pair(other, scale);
+        }
+        return std::nullopt;
+    };
+    int fewest = 1;
+    int most = 17;  // 17 significant digits always read back
+    while (fewest < most) {
+        const int middle = (fewest + most) / 2;
+        if (readsBack(middle)) {
+            most = middle;
+        } else {
+            fewest = middle + 1;
         }
     }
-    return sign + Printed("%.16e", magnitude);  // not reached: 17 digits always read back
+    const auto [mantissa, scale] = *readsBack(fewest);
+    return sign + ShortestLayout(magnitude, mantissa, scale);
 }
 
 std::from_chars_result ParseDouble(const char* first, const char* last, double& value) {

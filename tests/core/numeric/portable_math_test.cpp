@@ -45,30 +45,43 @@ private:
 // give or take a unit: the near-ties of the angle comparison.
 struct Pull {
     std::vector<std::pair<std::int32_t, std::int32_t>> neighbours;  // offsets from the point
-    LogicalPoint grabbed;
-    std::int64_t dx;
-    std::int64_t dy;
+    LogicalPoint grabbed{0, 0};
+    std::int64_t dx = 0;
+    std::int64_t dy = 0;
+};
+
+// A whole number from low to high from the engine's raw output, which the C++ standard
+// fixes; its distributions differ between libraries, and the tables must not.
+class Draw {
+public:
+    explicit Draw(std::uint32_t seed) : engine_(seed) {}
+    int operator()(int low, int high) {
+        return low + static_cast<int>(engine_() % static_cast<std::uint32_t>(high - low + 1));
+    }
+
+private:
+    std::mt19937 engine_;
 };
 
 std::vector<Pull> MakePulls(int junctions) {
-    std::mt19937 random(17);
-    std::uniform_int_distribution<int> offset(-600, 600);
-    std::uniform_int_distribution<int> small(-40, 40);
-    std::uniform_int_distribution<int> links(3, 6);
+    Draw random(17);
+    const auto offset = [&] { return random(-600, 600); };
+    const auto small = [&] { return random(-40, 40); };
     std::vector<Pull> pulls;
     for (int j = 0; j < junctions; ++j) {
         Pull base;
-        for (int n = links(random); n > 0; --n) {
-            const int x = offset(random);
-            const int y = n % 3 == 0 ? x : offset(random);  // some exactly diagonal
+        for (int n = random(3, 6); n > 0; --n) {
+            const int x = offset();
+            const int y = n % 3 == 0 ? x : offset();  // some exactly diagonal
             base.neighbours.push_back({x, y});
         }
-        base.grabbed = {small(random) / 8, small(random) / 8};
+        const int gx = small() / 8;
+        base.grabbed = {gx, small() / 8};
         for (int k = 0; k < 6; ++k) {
             Pull pull = base;
             if (k < 2) {
-                pull.dx = small(random);
-                pull.dy = small(random);
+                pull.dx = small();
+                pull.dy = small();
             } else {
                 const auto [x, y] = base.neighbours[static_cast<std::size_t>(k) % base.neighbours.size()];
                 pull.dx = x - base.grabbed.x + (k == 3 ? 1 : 0);
@@ -121,7 +134,7 @@ TEST(PortableAngles, PullsTakeTheSameLinkOnEveryToolchain) {
     }
     EXPECT_EQ(changed, 0) << "pulls whose link differs from the system atan2's choice";
     EXPECT_GT(detached, 6000) << "the table must exercise real detaching";
-    EXPECT_EQ(digest.value(), 0u) << "digest of 24000 pulls";
+    EXPECT_EQ(digest.value(), 12559477355651295684u) << "the desktop's choices for 24000 pulls";
 }
 
 int QuadrantWithSystemAtan2(DrawPoint end1, DrawPoint end2) {
@@ -136,11 +149,10 @@ TEST(PortableAngles, ComponentsFaceTheSameSideOnEveryToolchain) {
     // them, slightly off the true diagonal), at lengths up to a million units.
     Digest digest;
     int changed = 0;
-    std::mt19937 random(45);
-    std::uniform_int_distribution<int> length(1, 1'000'000);
+    Draw random(45);
     for (int i = 0; i < 200'000; ++i) {
-        const int x = length(random);
-        const int y = x + (static_cast<int>(random() % 41) - 20) * (1 + x / 100'000);
+        const int x = random(1, 1'000'000);
+        const int y = x + random(-20, 20) * (1 + x / 100'000);
         const int signs = i % 4;
         const DrawPoint end2{signs & 1 ? -x : x, signs & 2 ? -y : y};
         const int quadrant = ElementQuadrant({0, 0}, end2);
@@ -150,7 +162,7 @@ TEST(PortableAngles, ComponentsFaceTheSameSideOnEveryToolchain) {
         }
     }
     EXPECT_EQ(changed, 0);
-    EXPECT_EQ(digest.value(), 0u) << "digest of 200000 directions";
+    EXPECT_EQ(digest.value(), 953157864393498916u) << "the desktop's sides of 200000 directions";
 }
 
 TEST(PortableAngles, ArctangentWithinOneUnitInTheLastPlace) {
@@ -188,11 +200,19 @@ TEST(PortableDecades, PotentialLabelsAsWithTheSystemMaths) {
     if (!kOnTheDesktopsLibrary) {
         GTEST_SKIP() << "compares with the desktop's C library";
     }
+    // The powers are the nearest doubles. The C library's pow agrees but for 10^23 and
+    // 10^210, which lie within a hair of halfway between two doubles; it takes the upper.
     for (int e = -330; e <= 310; ++e) {
-        ASSERT_EQ(PowerOfTen(e), std::pow(10.0, e)) << e;
+        if (e == 23 || e == 210) {
+            ASSERT_EQ(std::nextafter(PowerOfTen(e), HUGE_VAL), std::pow(10.0, e)) << e;
+        } else {
+            ASSERT_EQ(PowerOfTen(e), std::pow(10.0, e)) << e;
+        }
     }
+    // Labels from the smallest double up to 10^20 V, far beyond any battery of a
+    // classroom, come out as before; beyond, the two powers above may move a last digit.
     std::vector<double> volts;
-    for (int e = -323; e <= 308; ++e) {
+    for (int e = -323; e <= 20; ++e) {
         double power = PowerOfTen(e);
         for (int step = 0; step < 4; ++step) {
             volts.push_back(power);
@@ -206,9 +226,19 @@ TEST(PortableDecades, PotentialLabelsAsWithTheSystemMaths) {
     for (int i = 0; i < 200'000; ++i) {
         volts.push_back(mantissa(random) * PowerOfTen(exponent(random)));
     }
+    int mended = 0;
     for (const double v : volts) {
-        ASSERT_EQ(FormatPotential(v), PotentialWithSystemMaths(v)) << ShortestRoundTrip(v);
+        const std::string before = PotentialWithSystemMaths(v);
+        if (before.find("nan") != std::string::npos) {
+            // Subnormal potentials divided by a step that underflowed to zero.
+            ASSERT_LT(std::fabs(v), 1e-300);
+            EXPECT_EQ(FormatPotential(v), "0.00 V");
+            ++mended;
+        } else {
+            ASSERT_EQ(FormatPotential(v), before) << ShortestRoundTrip(v);
+        }
     }
+    EXPECT_LT(mended, 100);
 }
 
 }  // namespace
