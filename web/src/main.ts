@@ -57,6 +57,7 @@ class Page {
   revealed = false;
   revealedState = -1;
   controllerMessage = IDLE_MESSAGE;
+  message = IDLE_MESSAGE; // what the status bar says when no prompt covers it
   drawnStatus = '';
   lastDraw: DrawResult | null = null;
   lastState = -1;
@@ -267,11 +268,13 @@ class Page {
   }
 
   showMessage(text: string): void {
+    this.message = text;
     $('message').textContent = text;
   }
 
+  // A command's prompt while the pointer is on it; the message comes back after.
   showPrompt(command: CommandId | null): void {
-    this.showMessage(command ? TEXTS[command].prompt : this.drawnStatus ? $('message').textContent ?? '' : this.controllerMessage);
+    $('message').textContent = command ? TEXTS[command].prompt : this.message;
   }
 
   // --- Document events -----------------------------------------------------------------------
@@ -372,7 +375,11 @@ class Page {
   }
 
   storeClassroom(): void {
-    localStorage.setItem(CLASSROOM_KEY, JSON.stringify(this.classroom));
+    try {
+      localStorage.setItem(CLASSROOM_KEY, JSON.stringify(this.classroom));
+    } catch (error) {
+      this.showMessage(`設定をﾌﾞﾗｳｻﾞに保存できません (${reason(error)})`);
+    }
   }
 
   // --- Menus and tool bar ------------------------------------------------------------------------
@@ -1151,7 +1158,7 @@ async function start(): Promise<KelnoAutomation> {
     },
     clientOf: (x, y) => page.clientOf(x, y),
     geometry: () => page.doc.geometry(),
-    statusText: () => $('message').textContent ?? '',
+    statusText: () => page.message,
     clipboardText: () => page.clipboardText,
     readingsHidden: () => page.readingsHidden,
     takeFrameTimes: () => page.frameTimes.splice(0),
