@@ -276,6 +276,8 @@ test('a shorted battery: its loop in red and the reason in the status bar, both 
   await page.waitForSelector('#details-dialog[open]');
   await page.$eval('#details-resistance', (input) => { input.value = '0'; });
   await page.click('#details-dialog button[value="ok"]');
+  // The dialog's answer goes to the core when its close event comes, a task later.
+  await page.waitForFunction(() => window.kelnoPage.report().outcome !== 'solved', { timeout: 5000 }).catch(() => {});
   const report = await page.evaluate(() => window.kelnoPage.report());
   assert.notEqual(report.outcome, 'solved');
   assert.ok(report.failingLoop.length >= 2);
