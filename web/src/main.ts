@@ -141,7 +141,11 @@ class Page {
     ctx.setTransform(dpr, 0, 0, dpr, Math.round(this.panX * dpr), Math.round(this.panY * dpr));
     this.doc.setReadingsHidden(this.readingsHidden);
     const result = this.draw(width - this.panX, height - this.panY);
-    replay(ctx, result, { pixelsPerUnit: this.pixelsPerUnit, devicePixelRatio: dpr });
+    replay(ctx, result, {
+      pixelsPerUnit: this.pixelsPerUnit,
+      devicePixelRatio: dpr,
+      visible: { left: -this.panX, top: -this.panY, right: width - this.panX, bottom: height - this.panY },
+    });
     this.drawOverlay(dpr);
     this.lastDraw = result;
     this.setDrawnStatus(result.status);

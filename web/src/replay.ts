@@ -17,6 +17,9 @@ const rgb = (r: number, g: number, b: number) => `rgb(${r},${g},${b})`;
 export interface ReplayTarget {
   pixelsPerUnit: number; // CSS pixels per logical unit
   devicePixelRatio: number;
+  // The visible part in CSS pixels from the logical origin: what lies wholly outside it is
+  // not drawn (a large circuit is mostly outside the view).
+  visible?: { left: number; top: number; right: number; bottom: number };
 }
 
 // The opcodes' operand counts for a walk over the buffer; polylines and polygons carry their
@@ -126,6 +129,25 @@ export function replay(ctx: CanvasRenderingContext2D, result: DrawResult, target
     const x1 = X(l), y1 = Y(t), x2 = X(r), y2 = Y(b);
     return [Math.min(x1, x2), Math.min(y1, y2), Math.abs(x2 - x1), Math.abs(y2 - y1)];
   };
+  // Whether a box of logical corners lies wholly outside the visible part, with a margin
+  // for pen widths, arrow heads and labels wider than their anchor.
+  const view = target.visible;
+  const margin = 200;
+  const outside = (x1: number, y1: number, x2: number, y2: number) => {
+    if (!view) return false;
+    const px1 = x1 * k, px2 = x2 * k, py1 = -y1 * k, py2 = -y2 * k;
+    return Math.max(px1, px2) < view.left - margin || Math.min(px1, px2) > view.right + margin ||
+      Math.max(py1, py2) < view.top - margin || Math.min(py1, py2) > view.bottom + margin;
+  };
+  const outsidePoints = (points: number[]) => {
+    if (!view) return false;
+    let minX = Infinity, minY = Infinity, maxX = -Infinity, maxY = -Infinity;
+    for (let j = 0; j < points.length; j += 2) {
+      minX = Math.min(minX, points[j]); maxX = Math.max(maxX, points[j]);
+      minY = Math.min(minY, points[j + 1]); maxY = Math.max(maxY, points[j + 1]);
+    }
+    return outside(minX, minY, maxX, maxY);
+  };
   ctx.save();
   ctx.textBaseline = 'top';
   ctx.textAlign = 'center';
@@ -144,9 +166,10 @@ export function replay(ctx: CanvasRenderingContext2D, result: DrawResult, target
     brush(r, g, b) { brush = rgb(r, g, b); },
     font(height, weight) { ctx.font = fontCss(height, weight, k); },
     textColor(r, g, b) { textColour = rgb(r, g, b); },
-    line(x1, y1, x2, y2) { addLines([x1, y1, x2, y2]); },
-    polyline(points) { addLines(points); },
+    line(x1, y1, x2, y2) { if (!outside(x1, y1, x2, y2)) addLines([x1, y1, x2, y2]); },
+    polyline(points) { if (!outsidePoints(points)) addLines(points); },
     rectangle(l, t, r, b) {
+      if (outside(l, t, r, b)) return;
       flush();
       const [x, y, w, h] = box(l, t, r, b);
       ctx.fillStyle = brush;
@@ -156,6 +179,7 @@ export function replay(ctx: CanvasRenderingContext2D, result: DrawResult, target
       stroke();
     },
     ellipse(l, t, r, b) {
+      if (outside(l, t, r, b)) return;
       flush();
       const [x, y, w, h] = box(l, t, r, b);
       ctx.beginPath();
@@ -165,17 +189,20 @@ export function replay(ctx: CanvasRenderingContext2D, result: DrawResult, target
       stroke();
     },
     polygon(points) {
+      if (outsidePoints(points)) return;
       trace(points, true);
       ctx.fillStyle = brush;
       ctx.fill();
     },
     fillRect(l, t, r, b, cr, cg, cb) {
+      if (outside(l, t, r, b)) return;
       flush();
       const [x, y, w, h] = box(l, t, r, b);
       ctx.fillStyle = rgb(cr, cg, cb);
       ctx.fillRect(x, y, w, h);
     },
     text(x, y, text) {
+      if (outside(x, y, x, y)) return;
       flush();
       ctx.fillStyle = textColour;
       ctx.fillText(text, X(x), Y(y));

@@ -45,7 +45,9 @@ try {
 
   // A point of the grid dragged with the selection tool, one frame per move.
   await page.goto(`${url}?open=grid32.kel`, { waitUntil: 'load' });
-  await page.evaluate(() => window.kelnoReady.then((p) => p.analysed()));
+  await page.evaluate(() => window.kelnoReady);
+  await page.waitForFunction(() => window.kelnoPage.geometry().elements.length > 0);
+  await page.evaluate(() => window.kelnoPage.analysed());
   const elements = (await page.evaluate(() => window.kelnoPage.geometry())).elements.length;
   await page.keyboard.press('Escape');
   const [x, y] = await page.evaluate(() => {
