@@ -288,8 +288,9 @@ test('a shorted battery: its loop in red and the reason in the status bar, both 
   await menuCommand(page, '表示', 'options');
   await page.click('#opt-explain');
   await page.click('#options-dialog button[value="ok"]');
-  assert.equal(await redPixels(page), 0);
+  await page.waitForFunction(() => window.kelnoPage.statusText() === 'Short', { timeout: 5000 }).catch(() => {});
   assert.equal(await page.evaluate(() => window.kelnoPage.statusText()), 'Short');
+  assert.equal(await redPixels(page), 0);
   await page.context.close();
 });
 
@@ -379,6 +380,8 @@ test('a reload offers back the circuit that was not saved', async () => {
   await page.waitForSelector('#message-dialog[open]');
   assert.match(await page.$eval('#message-text', (p) => p.textContent), /復元しますか/);
   await page.click('#message-buttons button');
+  // The answer is taken when the dialog's close event comes, a task later.
+  await page.waitForFunction(() => window.kelnoPage.geometry().elements.length > 0, { timeout: 5000 }).catch(() => {});
   assert.deepEqual(await page.evaluate(() => window.kelnoPage.saveBytes()), before);
   assert.match(await page.title(), /^無題\*/, 'still unsaved');
   assert.deepEqual(warnings, ['beforeunload'], 'leaving unsaved work asked first');
