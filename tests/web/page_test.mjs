@@ -252,6 +252,20 @@ test('predict mode hides the readings, F5 reveals them until the next change', a
   await page.context.close();
 });
 
+test('電位 writes the potential of every point, the same as the core computes', async () => {
+  const page = await freshPage();
+  await openExample(page, 'bulbs-in-series.kel');
+  const plain = await drawnTexts(page);
+  await menuCommand(page, '表示', 'potentials');
+  const added = (await drawnTexts(page)).filter((t) => !plain.includes(t));
+  const { potentials } = await page.evaluate(() => window.kelnoPage.report());
+  assert.equal(added.length, potentials.length, 'one label per point');
+  assert.ok(added.includes('1.49 V') && added.includes('0.743 V'), added.join(' '));
+  await menuCommand(page, '表示', 'potentials');
+  assert.deepEqual(await drawnTexts(page), plain);
+  await page.context.close();
+});
+
 // Pixels of the view that are plainly red (the short's band is a light red).
 const redPixels = (page) => page.evaluate(async () => {
   await new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve)));
