@@ -2,7 +2,7 @@
 // send it), the time from navigation to the first drawn circuit from a local server, and
 // the time of a frame while a point of a 2,000-element circuit is dragged.
 //   node web/tools/measure.mjs   (after scripts/build-web.sh)
-import { cpSync, mkdtempSync, readFileSync, readdirSync, rmSync } from 'node:fs';
+import { cpSync, mkdtempSync, readFileSync, rmSync } from 'node:fs';
 import { gzipSync } from 'node:zlib';
 import { execFileSync } from 'node:child_process';
 import { tmpdir } from 'node:os';
@@ -41,6 +41,12 @@ try {
   console.log('first visit, gzipped (fonts are the device\'s):');
   for (const [file, s] of pageFiles) console.log(`  ${file.padEnd(24)} ${String(s.raw).padStart(8)} B  ${String(s.gzip).padStart(7)} B gzipped`);
   console.log(`  total ${(total / 1024).toFixed(1)} KiB gzipped`);
+  // Fetched apart from the page: the service worker (which then caches the files above,
+  // revalidating them), and the analysis worker, for large circuits only.
+  for (const file of ['sw.js', 'js/worker.js']) {
+    const body = readFileSync(path.join(site, file));
+    console.log(`  later: /${file.padEnd(17)} ${String(body.length).padStart(8)} B  ${String(gzipSync(body, { level: 9 }).length).padStart(7)} B gzipped`);
+  }
   console.log(`first drawn circuit (meters.kel) ${firstCircuit.toFixed(0)} ms after navigation`);
 
   // A point of the grid dragged with the selection tool, one frame per move.
