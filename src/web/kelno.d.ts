@@ -108,6 +108,7 @@ export declare class KelnoDocument {
   redo(): boolean;
   canUndo(): boolean;
   canRedo(): boolean;
+  historyState(): number; // changes with every change of the circuit, not with a selection
   currentTool(): number; // -1 selection, 0 wire, 1..6 battery .. switch
   chooseTool(tool: number): void;
   comment(): string;
@@ -124,6 +125,17 @@ export declare class KelnoDocument {
 
   report(): AnalysisReport;
   geometry(): Geometry;
+  elementCount(): number;
+
+  // The analysis elsewhere: while deferred, changes leave the readings pending until
+  // applyAnalysis hands back the report of the generation analysed (false when superseded).
+  setAnalysisDeferred(deferred: boolean): void;
+  analysisPending(): boolean;
+  analysisGeneration(): number;
+  applyAnalysis(
+    generation: number,
+    report: Pick<AnalysisReport, 'outcome' | 'loops' | 'sweeps' | 'currents' | 'failingLoop'>,
+  ): boolean;
 
   setScale(pixelsPerUnitX: number, pixelsPerUnitY: number): void;
   press(x: number, y: number, shift: boolean): void;

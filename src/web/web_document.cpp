@@ -1,5 +1,6 @@
 #include "web_document.h"
 
+#include <algorithm>
 #include <cmath>
 #include <unordered_map>
 #include <vector>
@@ -37,6 +38,9 @@ const char* EventName(DocumentEvent event) {
     }
     return "repaint";
 }
+
+// Between the texts of a drawing on their way to JavaScript; no label holds it.
+constexpr char kTextSeparator = '\x1f';
 
 bool Flag(const val& options, const char* name) {
     const val value = options[name];
@@ -201,6 +205,28 @@ val WebDocument::Report() const {
     return answer;
 }
 
+bool WebDocument::ApplyAnalysis(double generation, val report) {
+    static constexpr AnalysisOutcome kOutcomes[] = {
+        AnalysisOutcome::Solved, AnalysisOutcome::ZeroResistanceLoop, AnalysisOutcome::CurrentLimit,
+        AnalysisOutcome::NoConvergence, AnalysisOutcome::NonFiniteValue};
+    const std::string outcome = report["outcome"].as<std::string>();
+    AnalysisReport analysis;
+    const auto named = std::find_if(std::begin(kOutcomes), std::end(kOutcomes),
+                                    [&](AnalysisOutcome o) { return outcome == OutcomeName(o); });
+    if (named == std::end(kOutcomes)) {
+        return false;
+    }
+    analysis.outcome = *named;
+    analysis.loops = static_cast<std::size_t>(report["loops"].as<double>());
+    analysis.sweeps = static_cast<std::size_t>(report["sweeps"].as<double>());
+    for (const double position : emscripten::vecFromJSArray<double>(report["failingLoop"])) {
+        analysis.failingLoop.push_back(static_cast<std::size_t>(position));
+    }
+    const std::vector<double> currents = emscripten::convertJSArrayToNumberVector<double>(report["currents"]);
+    return document_.ApplyAnalysis(static_cast<std::uint64_t>(generation), currents,
+                                   std::move(analysis));
+}
+
 val WebDocument::Geometry() const {
     const Circuit& circuit = document_.circuit();
     std::unordered_map<const CircuitPoint*, int> numbers;
@@ -310,9 +336,17 @@ val WebDocument::Draw(val options) const {
     std::string status;
     DrawCircuit(document_.circuit(), surface, PictureSettings(document_, picture),
                 [&](std::string_view text) { status = text; });
-    val texts = val::array();
+    // The texts cross to JavaScript as one string, split there: one conversion instead of
+    // one per label, which counts for a circuit of thousands of labels drawn every frame.
+    std::string joined;
     for (const std::string& text : surface.texts()) {
-        texts.call<void>("push", text);
+        joined += text;
+        joined += kTextSeparator;
+    }
+    val texts = val::array();
+    if (!joined.empty()) {
+        joined.pop_back();
+        texts = val(joined).call<val>("split", val(std::string(1, kTextSeparator)));
     }
     const std::vector<double>& calls = surface.calls();
     val answer = val::object();

@@ -45,6 +45,9 @@ public:
     bool Redo() { return document_.Redo(); }
     bool CanUndo() const { return document_.CanUndo(); }
     bool CanRedo() const { return document_.CanRedo(); }
+    // A number that changes with every change of the circuit (an edit, undo, redo, a new or
+    // opened file) and not with a selection: the page hides revealed readings again on it.
+    double HistoryState() const { return static_cast<double>(document_.history().CurrentState()); }
     int CurrentTool() const { return document_.currentTool(); }
     void ChooseTool(int tool) { document_.ChooseTool(tool); }
     std::string Comment() const;  // UTF-8
@@ -66,6 +69,16 @@ public:
     // --- The analysis ---------------------------------------------------------------------
     // {outcome, loops, sweeps, currents, failingLoop, potentials, shortText}.
     emscripten::val Report() const;
+    int ElementCount() const { return static_cast<int>(document_.circuit().ElementCount()); }
+
+    // --- The analysis in a worker -----------------------------------------------------------
+    // While deferred, changes leave the readings pending; the page analyses the saved bytes
+    // in a worker (a second document's Load and Report) and hands the report back for the
+    // generation it analysed. False when a later change superseded it.
+    void SetAnalysisDeferred(bool deferred) { document_.SetAnalysisDeferred(deferred); }
+    bool AnalysisPending() const { return document_.analysisPending(); }
+    double AnalysisGeneration() const { return static_cast<double>(document_.analysisGeneration()); }
+    bool ApplyAnalysis(double generation, emscripten::val report);
     // The circuit as it stands: {points: [[x, y], …] in logical units, elements:
     // [[end1, end2, kind, selected], …] with ends as positions in points}.
     emscripten::val Geometry() const;

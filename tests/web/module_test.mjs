@@ -168,3 +168,28 @@ test('drawing calls reach the page exactly as the desktop surface receives them'
     }
   }
 });
+
+// The page analyses a large circuit in a worker from its saved bytes: the reloaded circuit
+// must give the very doubles of the live one, after edits that add and remove points.
+test('a circuit edited live and its saved bytes reloaded give the same currents', () => {
+  for (const file of exampleFiles) {
+    const doc = opened(file);
+    doc.selectAll();
+    doc.paste(doc.copyText());
+    doc.paste(doc.copyText());
+    doc.selectAll();
+    doc.nudge(2);
+    const reloaded = new kelno.KelnoDocument();
+    assert.equal(reloaded.load(doc.save(), false).status, 'ok');
+    assert.deepEqual(reloaded.report().currents, doc.report().currents, file);
+    // And the deferred analysis takes exactly that report back.
+    doc.setAnalysisDeferred(true);
+    doc.undo();
+    assert.equal(doc.analysisPending(), true);
+    const again = new kelno.KelnoDocument();
+    again.load(doc.save(), false);
+    assert.equal(doc.applyAnalysis(doc.analysisGeneration(), again.report()), true);
+    assert.deepEqual(doc.report().currents, again.report().currents, file);
+    for (const d of [doc, reloaded, again]) d.delete();
+  }
+});
