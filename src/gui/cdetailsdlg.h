@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "editing/editing_port.h"
+#include "messages.h"
 
 class QLineEdit;
 
@@ -23,7 +24,7 @@ public:
     // Tells the user about a value that cannot be taken.
     using MessageSink = std::function<void(const QString& text)>;
 
-    static constexpr const char* kNumberRequired = "数字を入力してください。";
+    static constexpr const char* kNumberRequired = messages::kNumberRequired;
     // The boxes hold no more than this many characters.
     static constexpr int kMaxTextLength = 31;
 

@@ -56,6 +56,12 @@ EMSCRIPTEN_BINDINGS(kelno) {
         .function("setReadingsHidden", &WebDocument::SetReadingsHidden)
         .function("answerDetails", &WebDocument::AnswerDetails)
         .function("overlay", &WebDocument::Overlay)
+        .function("hover", &WebDocument::Hover)
+        .function("hoverLeft", &WebDocument::HoverLeft)
+        .function("preview", &WebDocument::Preview)
+        .function("setLargeCurrentWarning", &WebDocument::SetLargeCurrentWarning)
+        .class_function("readDetails", &WebDocument::ReadDetails)
+        .class_function("formatDetailsValue", &WebDocument::FormatDetailsValue)
         .function("draw", &WebDocument::Draw);
     emscripten::function("formatVersion", emscripten::optional_override([] {
                              return kelno::FormatGeneral(kelno::kFormatVersion * 0.01);

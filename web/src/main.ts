@@ -27,6 +27,8 @@ interface Classroom {
   predict: boolean;
   potentials: boolean;
   explainShort: boolean;
+  unjoinedEnds: boolean; // a warning sign on ends that look joined and are not
+  largeCurrent: boolean; // a warning sign on a battery beyond a dry cell's current
 }
 
 // The File System Access API where the browser has it (Chromium); elsewhere downloads.
@@ -53,7 +55,7 @@ class Page {
   fileName = UNTITLED;
   fileHandle: FileHandle | null = null;
   restoredUnsaved = false;
-  classroom: Classroom = { predict: false, potentials: false, explainShort: true };
+  classroom: Classroom = { predict: false, potentials: false, explainShort: true, unjoinedEnds: true, largeCurrent: true };
   revealed = false;
   revealedState = -1;
   controllerMessage = IDLE_MESSAGE;
@@ -86,6 +88,7 @@ class Page {
       documentEvent: (name) => this.documentEvent(name),
       details: (values) => this.askDetails(values),
     });
+    this.doc.setLargeCurrentWarning(this.classroom.largeCurrent);
     this.setScale();
     this.buildMenus();
     this.buildToolBar();
@@ -160,11 +163,51 @@ class Page {
       predict: this.readingsHidden,
       potentials: this.classroom.potentials,
       explain: this.classroom.explainShort,
+      unjoinedEnds: this.classroom.unjoinedEnds,
+      largeCurrent: this.classroom.largeCurrent,
     });
+  }
+
+  // What a press under the mouse would do, as the desktop shows it: the point ringed, the
+  // link a pull would take off drawn thick, and while dragging the point a release joins.
+  drawPressFeedback(): void {
+    const { point, link, target } = this.doc.preview();
+    if (!point && !link && !target) return;
+    const k = this.pixelsPerUnit;
+    const at = (x: number, y: number): [number, number] => [x * k, -y * k];
+    const ring = 16; // CSS pixels, a little outside the grab tolerance of 14
+    const ctx = this.ctx;
+    ctx.save();
+    if (link) {
+      ctx.strokeStyle = 'rgba(255, 140, 0, 0.67)';
+      ctx.lineWidth = 6;
+      ctx.lineCap = 'round';
+      ctx.beginPath();
+      ctx.moveTo(...at(link[0], link[1]));
+      ctx.lineTo(...at(link[2], link[3]));
+      ctx.stroke();
+    }
+    for (const [where, colour, width] of [[point, 'rgb(230, 110, 0)', 2], [target, 'rgb(0, 150, 0)', 3]] as const) {
+      if (!where) continue;
+      ctx.strokeStyle = colour;
+      ctx.lineWidth = width;
+      ctx.beginPath();
+      ctx.arc(...at(where[0], where[1]), ring, 0, 2 * Math.PI);
+      ctx.stroke();
+    }
+    ctx.restore();
+  }
+
+  // The status bar's second pane: what a press or a release where the mouse is would do.
+  showPressPrompt(): void {
+    const prompt = this.doc.preview().prompt;
+    const pane = $('prompt');
+    if (pane.textContent !== prompt) pane.textContent = prompt;
   }
 
   // The rubber wire and rectangle of a gesture, over the picture.
   drawOverlay(dpr: number): void {
+    this.drawPressFeedback();
     const { wire, band } = this.doc.overlay();
     if (!wire && !band) return;
     const k = this.pixelsPerUnit;
@@ -582,11 +625,24 @@ class Page {
       }
       if (longPress && Math.hypot(e.clientX - pressAt.x, e.clientY - pressAt.y) > 8) cancelLongPress();
       if (editing !== null && e.pointerId !== editing) return;
-      if (editing === null && e.pointerType !== 'mouse') return;
+      if (editing === null && e.pointerType === 'touch') return;
       // Coalesced events carry a pen's or finger's path; the last position is enough for
       // the gestures, which follow the pointer's place, not its path.
       const [x, y] = this.at(e);
-      this.doc.move(x, y);
+      if (editing === null) {
+        this.doc.hover(x, y, e.shiftKey); // a mouse or a pen above the screen
+      } else {
+        this.doc.hover(x, y, e.shiftKey); // keeps the point a release would join
+        this.doc.move(x, y);
+      }
+      this.showPressPrompt();
+      this.requestFrame();
+    });
+    canvas.addEventListener('pointerleave', (e) => {
+      if (editing !== null || e.pointerType === 'touch') return;
+      this.doc.hoverLeft();
+      this.showPressPrompt();
+      this.requestFrame();
     });
 
     const finish = (e: PointerEvent, cancelled: boolean) => {
@@ -947,17 +1003,31 @@ class Page {
     const dialog = $<HTMLDialogElement>('details-dialog');
     const resistance = $<HTMLInputElement>('details-resistance');
     const emf = $<HTMLInputElement>('details-emf');
-    resistance.value = String(values.resistance);
-    emf.value = String(values.emf);
-    $<HTMLInputElement>('details-current').value = this.readingsHidden ? '' : String(values.current);
+    const Document = this.kelno.KelnoDocument;
+    resistance.value = Document.formatDetailsValue(values.resistance);
+    emf.value = Document.formatDetailsValue(values.emf);
+    // In predict mode the current is not there to read.
+    const current = $<HTMLInputElement>('details-current');
+    current.value = values.currentHidden ? '' : Document.formatDetailsValue(values.current);
+    current.disabled = values.currentHidden;
     dialog.returnValue = '';
-    dialog.onclose = () => {
-      const r = Number(resistance.value);
-      const v = Number(emf.value);
-      const ok = dialog.returnValue === 'ok' && resistance.value.trim() !== '' && emf.value.trim() !== '' &&
-        Number.isFinite(r) && Number.isFinite(v);
-      if (dialog.returnValue === 'ok' && !ok) void message('数値を入力してください。');
-      this.doc.answerDetails(ok, ok ? r : 0, ok ? v : 0);
+    dialog.onclose = async () => {
+      if (dialog.returnValue !== 'ok') {
+        this.doc.answerDetails(false, 0, 0);
+      } else {
+        // The boxes are read by the desktop dialog's rules; a refused box keeps the dialog open.
+        const read = Document.readDetails(resistance.value, emf.value, values.negativeResistanceAllowed);
+        if (!read.ok) {
+          await message(read.error);
+          dialog.returnValue = '';
+          dialog.showModal();
+          const box = read.box === 'resistance' ? resistance : emf;
+          box.focus();
+          box.select();
+          return;
+        }
+        this.doc.answerDetails(true, read.resistance, read.emf);
+      }
       this.requestFrame();
       this.refresh();
     };

@@ -25,7 +25,6 @@ public:
     using EditTest::port;
 
     static constexpr LogicalPoint kBulb{1200, -1000};
-    static constexpr LogicalPoint kBattery{1200, -2000};
     static constexpr LogicalPoint kSwitch{1000, -1700};
 
     void SetUp() override {
