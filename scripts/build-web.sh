@@ -7,3 +7,5 @@ cd "$(dirname "$0")/.."
 export NODE_PATH=/usr/share/nodejs
 cmake --preset web >/dev/null
 cmake --build --preset web
+# The page around the module: build/web/site/.
+scripts/build-site.sh

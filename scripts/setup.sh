@@ -17,8 +17,12 @@ packages=(
 if [[ "${1:-}" == "--tests" ]]; then
     # ngspice is the independent simulator the analysis is checked against; clang and its
     # runtime build the fuzz targets; poppler-utils turns printed pages into pictures;
-    # emscripten and binaryen build the core for WebAssembly, whose tests run under node.
-    packages+=(ngspice clang libclang-rt-14-dev poppler-utils emscripten binaryen nodejs)
+    # emscripten and binaryen build the core for WebAssembly, whose tests run under node;
+    # npm brings the page's TypeScript compiler and puppeteer-core, which drives Debian's
+    # chromium for the page's tests (nothing downloads a browser).
+    packages+=(ngspice clang libclang-rt-14-dev poppler-utils emscripten binaryen nodejs chromium)
+    # Debian's npm only where no npm came with node (some node packages bring their own).
+    command -v npm >/dev/null || packages+=(npm)
 fi
 
 missing=()

@@ -7,6 +7,9 @@ namespace kelno::messages {
 inline constexpr const char* kUnexpectedFileFormat = "予期しないﾌｧｲﾙ形式です。";
 inline constexpr const char* kOpenFailed = "ﾄﾞｷｭﾒﾝﾄを開くことに失敗しました。";
 inline constexpr const char* kSaveFailed = "ﾄﾞｷｭﾒﾝﾄを保存することに失敗しました。";
+// The details dialog refuses a resistance below zero for everything but a switch.
+inline constexpr const char* kNumberRequired = "数字を入力してください。";
+inline constexpr const char* kResistanceNotNegative = "抵抗には 0 以上の数字を入力してください。";
 inline constexpr const char* kFileNotFound = "ﾌｧｲﾙが見つかりません。";
 inline constexpr const char* kCannotReadFile = "ﾌｧｲﾙを読み込めませんでした。";
 inline constexpr const char* kCannotWriteFile = "ﾌｧｲﾙに書き込めませんでした。";

@@ -4,9 +4,12 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 
 #include "dialog_buttons.h"
+#include "editing/details_rules.h"
 #include "message_box.h"
+#include "messages.h"
 #include "text/details_number.h"
 
 namespace kelno {
@@ -22,6 +25,14 @@ CDetailsDlg::CDetailsDlg(const DetailsValues& initial, QWidget* parent)
     currentEdit_ = AddRow(2, "電流量", "A", initial.current);
     currentEdit_->setReadOnly(true);
     currentEdit_->setFocusPolicy(Qt::NoFocus);
+    // A box that can only be read has the dialog's colour, not the colour of boxes to type in.
+    QPalette readOnly = currentEdit_->palette();
+    readOnly.setColor(QPalette::Base, readOnly.color(QPalette::Window));
+    currentEdit_->setPalette(readOnly);
+    if (initial.currentHidden) {
+        currentEdit_->clear();
+        currentEdit_->setEnabled(false);
+    }
 
     QDialogButtonBox* buttons = MakeOkCancelButtons(this);
     buttons->setOrientation(Qt::Vertical);
@@ -44,14 +55,18 @@ QLineEdit* CDetailsDlg::AddRow(int row, const char* label, const char* unit, dou
 }
 
 std::optional<double> CDetailsDlg::ReadBox(QLineEdit* box) {
-    const std::optional<double> value = ParseDetailsNumber(box->text().toStdString());
+    const std::optional<double> value = ParseDetailsInput(box->text().toStdString());
     if (!value) {
-        messageSink_(QString::fromUtf8(kNumberRequired));
-        activateWindow();  // the keys come back to the dialog once the message has gone
-        box->setFocus();
-        box->selectAll();
+        Refuse(box, kNumberRequired);
     }
     return value;
+}
+
+void CDetailsDlg::Refuse(QLineEdit* box, const char* message) {
+    messageSink_(QString::fromUtf8(message));
+    activateWindow();  // the keys come back to the dialog once the message has gone
+    box->setFocus();
+    box->selectAll();
 }
 
 // The boxes are read in the order they stand in; the first one refused keeps the dialog
@@ -61,15 +76,25 @@ void CDetailsDlg::accept() {
     if (!resistance) {
         return;
     }
+    if (*resistance < 0.0 && !values_.negativeResistanceAllowed) {
+        Refuse(resistanceEdit_, messages::kResistanceNotNegative);
+        return;
+    }
     const std::optional<double> emf = ReadBox(emfEdit_);
     if (!emf) {
         return;
     }
-    const std::optional<double> current = ReadBox(currentEdit_);
-    if (!current) {
-        return;
+    // A hidden current is not there to read.
+    std::optional<double> current = values_.current;
+    if (!values_.currentHidden) {
+        current = ReadBox(currentEdit_);
+        if (!current) {
+            return;
+        }
     }
-    values_ = {*resistance, *emf, *current};
+    values_.resistance = *resistance;
+    values_.emf = *emf;
+    values_.current = *current;
     QDialog::accept();
 }
 

@@ -22,9 +22,11 @@ LogicalSize LogicalExtent(QSize pixels, const ViewScale& scale) {
 }
 
 void PaintCircuit(QPainter& painter, const ViewScale& scale, QRect area, QColor background,
-                  const Circuit& circuit, const DrawSettings& settings, const StatusSink& status) {
+                  const Circuit& circuit, const DrawSettings& settings, const StatusSink& status,
+                  qreal thinLineWidth) {
     painter.fillRect(area, background);
     QPainterSurface surface(painter, scale, background);
+    surface.SetThinLineWidth(thinLineWidth);
     DrawCircuit(circuit, surface, settings, status);
 }
 

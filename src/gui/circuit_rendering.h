@@ -25,9 +25,10 @@ ViewScale ScaleOf(const QPaintDevice& device);
 LogicalSize LogicalExtent(QSize pixels, const ViewScale& scale);
 
 // Fills `area` (device pixels) with `background`, then draws the circuit over it.
+// `thinLineWidth` as QPainterSurface::SetThinLineWidth.
 void PaintCircuit(QPainter& painter, const ViewScale& scale, QRect area, QColor background,
                   const Circuit& circuit, const DrawSettings& settings,
-                  const StatusSink& status = {});
+                  const StatusSink& status = {}, qreal thinLineWidth = 0.0);
 
 // The picture of a view: `size` pixels at the view's scale, on white. A null image when the
 // size is empty or no memory is left.

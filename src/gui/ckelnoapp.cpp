@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QFile>
 #include <QFileInfo>
+#include <QScrollArea>
 #include <QSessionManager>
 
 #include "caboutdlg.h"
@@ -51,7 +52,8 @@ CKelnoApp::CKelnoApp(Prompts* prompts, Document::Clock clock)
     classroom_ = std::make_unique<ClassroomMode>(*document_);
     view_ = new CKelnoView(*document_, frame_.get());
     view_->SetClassroom(*classroom_);
-    frame_->SetView(view_);
+    frame_->SetView(view_->CreateScrollArea());
+    view_->setFocus();
     printing_ = std::make_unique<PrintCommands>(
         *prompts_, [this](QPagedPaintDevice& device, std::string& error) {
             return view_->PrintPage(device, error);
@@ -82,6 +84,7 @@ void CKelnoApp::ConnectDocument() {
     connect(doc, &CKelnoDoc::toolChanged, this, &CKelnoApp::UpdateCommandStates);
     connect(doc, &CKelnoDoc::modifiedChanged, this, &CKelnoApp::UpdateCommandStates);
     connect(view_, &CKelnoView::statusTextChanged, frame, &CMainFrame::SetMessageText);
+    connect(view_, &CKelnoView::promptChanged, frame, &CMainFrame::SetPromptText);
     connect(view_, &CKelnoView::gridChanged, this, &CKelnoApp::UpdateCommandStates);
     connect(view_, &CKelnoView::editStateChanged, this, &CKelnoApp::UpdateCommandStates);
     connect(view_, &CKelnoView::commandChosen, this, &CKelnoApp::RunCommand);
@@ -130,6 +133,10 @@ void CKelnoApp::ConnectCommands() {
     on(cmd::kPaste, [doc] { doc->Paste(); });
     on(cmd::kSelectAll, [view] { view->SelectAll(); });
     on(cmd::kGrid, [view] { view->ToggleGrid(); });
+    on(cmd::kZoomIn, [view] { view->ZoomIn(); });
+    on(cmd::kZoomOut, [view] { view->ZoomOut(); });
+    on(cmd::kZoomActualSize, [view] { view->ZoomToActualSize(); });
+    on(cmd::kZoomToFit, [view] { view->ZoomToFit(); });
     on(cmd::kComment, [doc] { doc->EditComment(); });
     on(cmd::kOptions, [this] { OnOptions(); });
     on(cmd::kAbout, [this] { OnAbout(); });

@@ -219,8 +219,9 @@ bool CKelnoDoc::SaveTo(const QString& path) {
         saved = document_.SaveFile(LocalPath(path), CurrentWindowRect(), error);
     }
     if (!saved) {
-        // The message names the file and the reason; the document stays modified.
-        prompts_->ShowError(Utf8(error));
+        // Says that the document was not saved, then names the file and the reason; the
+        // document stays modified.
+        prompts_->ShowError(Utf8(messages::kSaveFailed) + QStringLiteral("\n") + Utf8(error));
     }
     return saved;
 }

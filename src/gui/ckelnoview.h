@@ -10,6 +10,7 @@
 
 class QMenu;
 class QPagedPaintDevice;
+class QScrollArea;
 
 namespace kelno {
 
@@ -43,6 +44,22 @@ public:
     // The view's commands.
     void SelectAll();
     void ToggleGrid();
+
+    // The scroll area that shows the view, made once: scroll bars appear when the circuit
+    // reaches beyond what is visible. The view is the whole canvas, from the logical origin
+    // to the circuit's far edge (or the visible area, if that is larger).
+    QScrollArea* CreateScrollArea();
+    // Zoom: view state alone. Files, prints, the tolerances in pixels and the coordinates of
+    // points never change with it.
+    double zoom() const { return zoom_; }
+    void ZoomIn();
+    void ZoomOut();
+    void ZoomToActualSize();
+    // The zoom at which the whole circuit is visible, scrolled to its top-left corner.
+    void ZoomToFit();
+    // Sets the zoom, keeping the logical point under `visibleSpot` (pixels within the
+    // visible area) where it is.
+    void ZoomAt(double zoom, QPoint visibleSpot);
     // "ﾋﾞｯﾄﾏｯﾌﾟで保存": asks for a file and writes the picture of the view into it.
     void SaveBitmap();
     // Writes the picture of the view as it stands, at its scale on white, into a bitmap
@@ -68,6 +85,9 @@ signals:
     void editStateChanged();
     // A command was chosen in the context menu.
     void commandChosen(int id);
+    // What a press where the mouse is would do, or what letting go does during a drag; empty
+    // when there is nothing to say.
+    void promptChanged(const QString& text);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -77,20 +97,45 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     void ApplyTool(int tool);
-    // The scale follows the screen the view is on.
+    // The scale follows the screen the view is on, magnified by the zoom.
     void SyncScale();
+    ViewScale ZoomedScale() const;
+    // Lines of the drawing thicken with the zoom and the screen's pixels per pixel.
+    qreal ThinLineWidth() const;
+    // The canvas reaches to the circuit's far edge.
+    void UpdateCanvasSize();
+    QPoint scrollPosition() const;
+    void ScrollTo(QPoint position);
+    QSize visibleSize() const;
     void PaintView(QPainter& painter, QColor background);
     void PaintRubberLines(QPainter& painter, QColor background);
+    // The ring round the point a press or a release concerns and the link a pull takes off:
+    // on the screen only, never in a print or a picture.
+    void PaintPressFeedback(QPainter& painter);
+    // The cursor, the prompt and the rings follow the mouse, the tool and the circuit.
+    void UpdatePressFeedback();
     StatusSink StatusToFrame();
     void FollowClassroom();
 
     CKelnoDoc& document_;
     ClassroomMode* classroom_ = nullptr;
+    QScrollArea* scrollArea_ = nullptr;
+    double zoom_ = 1.0;
+    // The canvas reaches at least this far once a zoom about the mouse scrolled it there,
+    // also where the circuit does not.
+    QSize scrolledExtent_;
     std::unique_ptr<EditController> controller_;
+    // What the feedback showed last, so that a move that changes nothing repaints nothing.
+    std::optional<PressPreview> shownPreview_;
+    const CircuitPoint* shownTarget_ = nullptr;
+    QString shownPrompt_;
+    std::optional<std::pair<int, int>> shownCursor_;  // action (or -1) and tool
 };
 
 }  // namespace kelno

@@ -51,6 +51,10 @@ void ClassroomCommands::ConnectCommands() {
             [this] { classroom_.Reveal(); });
     connect(frame_.command(cmd::kShowPotentials), &QAction::triggered, &classroom_,
             &ClassroomMode::SetShowPotentials);
+    connect(frame_.command(cmd::kMarkUnjoinedEnds), &QAction::triggered, &classroom_,
+            &ClassroomMode::SetMarkUnjoinedEnds);
+    connect(frame_.command(cmd::kWarnLargeCurrent), &QAction::triggered, &classroom_,
+            &ClassroomMode::SetWarnLargeCurrent);
     connect(frame_.command(cmd::kSaveSvg), &QAction::triggered, this, &ClassroomCommands::SaveSvg);
 }
 
@@ -58,6 +62,8 @@ void ClassroomCommands::UpdateCommands() {
     frame_.command(cmd::kPredictMode)->setChecked(classroom_.predictMode());
     frame_.command(cmd::kRevealReadings)->setEnabled(classroom_.readingsHidden());
     frame_.command(cmd::kShowPotentials)->setChecked(classroom_.showPotentials());
+    frame_.command(cmd::kMarkUnjoinedEnds)->setChecked(classroom_.markUnjoinedEnds());
+    frame_.command(cmd::kWarnLargeCurrent)->setChecked(classroom_.warnLargeCurrent());
     FollowMessage(frame_.messageText());
 }
 

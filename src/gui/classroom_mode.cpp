@@ -30,6 +30,18 @@ void ClassroomMode::SetShowPotentials(bool on) {
     emit changed();
 }
 
+void ClassroomMode::SetMarkUnjoinedEnds(bool on) {
+    options_.markUnjoinedEnds = on;
+    Store();
+    emit changed();
+}
+
+void ClassroomMode::SetWarnLargeCurrent(bool on) {
+    options_.warnLargeCurrent = on;
+    Store();
+    emit changed();
+}
+
 void ClassroomMode::StartInPredictMode() {
     options_.hideReadings = true;
     revealed_ = false;
@@ -58,12 +70,13 @@ void ClassroomMode::Store() const {
     ClassroomSettings::Write(options_);
 }
 
-void ClassroomMode::Decorate(DrawSettings& settings) const {
+void ClassroomMode::Decorate(DrawSettings& settings, const ViewScale& scale) const {
     const Document& core = document_.core();
     ClassroomOptions shown = options_;
     shown.hideReadings = readingsHidden();
     const AnalysisReport& analysis = core.lastAnalysis();
     ApplyClassroomOptions(settings, core.circuit(), analysis.outcome, analysis.failingLoop, shown);
+    ApplyWarningOptions(settings, core.circuit(), scale, shown);
 }
 
 std::string ClassroomMode::StatusText(std::string_view drawn) const {

@@ -25,6 +25,8 @@ public:
     bool explainShort() const { return options_.explainShort; }
     bool predictMode() const { return options_.hideReadings; }
     bool showPotentials() const { return options_.showPotentials; }
+    bool markUnjoinedEnds() const { return options_.markUnjoinedEnds; }
+    bool warnLargeCurrent() const { return options_.warnLargeCurrent; }
     bool revealed() const { return revealed_; }
     // Predict mode while the readings are not revealed.
     bool readingsHidden() const { return predictMode() && !revealed_; }
@@ -33,13 +35,15 @@ public:
     void SetExplainShort(bool on);
     void SetPredictMode(bool on);
     void SetShowPotentials(bool on);
+    void SetMarkUnjoinedEnds(bool on);
+    void SetWarnLargeCurrent(bool on);
     // Predict mode for this run, as the command line asks; the setting stays as it is.
     void StartInPredictMode();
     // Shows the readings of predict mode until the circuit next changes.
     void Reveal();
 
-    // The classroom layers of a drawing of the document's live circuit.
-    void Decorate(DrawSettings& settings) const;
+    // The classroom layers of a drawing of the document's live circuit, shown at `scale`.
+    void Decorate(DrawSettings& settings, const ViewScale& scale) const;
     // The status-bar text for one that the drawing sends: "Short" gains the sentence about
     // the loop while the highlight is on.
     std::string StatusText(std::string_view drawn) const;

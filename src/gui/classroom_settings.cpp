@@ -12,6 +12,8 @@ namespace {
 const QString kExplainShort = QStringLiteral("ExplainShort");
 const QString kPredictMode = QStringLiteral("PredictMode");
 const QString kShowPotentials = QStringLiteral("ShowPotentials");
+const QString kMarkUnjoinedEnds = QStringLiteral("MarkUnjoinedEnds");
+const QString kWarnLargeCurrent = QStringLiteral("WarnLargeCurrent");
 
 bool Flag(const QSettings& store, const QString& key, bool fallback) {
     return store.value(key, fallback).toBool();
@@ -22,6 +24,8 @@ bool Flag(const QSettings& store, const QString& key, bool fallback) {
 ClassroomOptions ClassroomSettings::Read() {
     ClassroomOptions options;
     options.explainShort = true;
+    options.markUnjoinedEnds = true;
+    options.warnLargeCurrent = true;
     if (!AppSettings::FileUsable()) {
         return options;
     }
@@ -33,6 +37,8 @@ ClassroomOptions ClassroomSettings::Read() {
     options.explainShort = Flag(store, kExplainShort, options.explainShort);
     options.hideReadings = Flag(store, kPredictMode, options.hideReadings);
     options.showPotentials = Flag(store, kShowPotentials, options.showPotentials);
+    options.markUnjoinedEnds = Flag(store, kMarkUnjoinedEnds, options.markUnjoinedEnds);
+    options.warnLargeCurrent = Flag(store, kWarnLargeCurrent, options.warnLargeCurrent);
     return options;
 }
 
@@ -45,6 +51,8 @@ void ClassroomSettings::Write(const ClassroomOptions& options) {
     store.setValue(kExplainShort, options.explainShort);
     store.setValue(kPredictMode, options.hideReadings);
     store.setValue(kShowPotentials, options.showPotentials);
+    store.setValue(kMarkUnjoinedEnds, options.markUnjoinedEnds);
+    store.setValue(kWarnLargeCurrent, options.warnLargeCurrent);
 }
 
 }  // namespace kelno

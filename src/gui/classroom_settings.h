@@ -8,7 +8,9 @@ namespace kelno {
 // in a group of their own ("Classroom"): whether the loop of a short is highlighted
 // ("ExplainShort", on unless turned off), predict mode ("PredictMode": `hideReadings` here
 // stands for the mode, whether or not the readings are revealed at the moment) and the
-// potentials at the points ("ShowPotentials"). Never in a document's file, so that a file
+// potentials at the points ("ShowPotentials"), and the warning signs on ends that look joined
+// and are not ("MarkUnjoinedEnds") and on a battery with a large current ("WarnLargeCurrent"),
+// both on unless turned off. Never in a document's file, so that a file
 // opens the same in every copy of the program.
 class ClassroomSettings {
 public:

@@ -11,6 +11,7 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QToolBar>
 #include <QUrl>
 #include <algorithm>
@@ -92,7 +93,8 @@ void CMainFrame::CreateCommands() {
     for (const int id : ToolCommands()) {
         command(id)->setCheckable(true);
     }
-    for (const int id : {command::kGrid, command::kPredictMode, command::kShowPotentials}) {
+    for (const int id : {command::kGrid, command::kPredictMode, command::kShowPotentials,
+                         command::kMarkUnjoinedEnds, command::kWarnLargeCurrent}) {
         command(id)->setCheckable(true);
     }
     recentPlaceholder_ = command(command::kRecentFile1);
@@ -145,6 +147,11 @@ void CMainFrame::CreateStatusBar() {
     QStatusBar* bar = statusBar();
     messagePane_ = new QLabel(Text(kIdleMessage), bar);
     bar->addWidget(messagePane_, 1);
+    // The prompt has a pane of its own: hovering must not wipe an element's summary.
+    promptPane_ = new QLabel(bar);
+    promptPane_->setMinimumWidth(
+        promptPane_->fontMetrics().horizontalAdvance(QString(18, QChar(0x3042))));
+    bar->addPermanentWidget(promptPane_);
     for (const char* indicator : kIndicators) {
         auto* pane = new QLabel(Text(indicator), bar);
         pane->setAlignment(Qt::AlignCenter);
@@ -195,6 +202,12 @@ void CMainFrame::BindKeys() {
         {cmd::kRedo, QKeySequence(Qt::CTRL | Qt::Key_R)},
         {cmd::kUndo, QKeySequence(Qt::CTRL | Qt::Key_Z)},
         {cmd::kRevealReadings, QKeySequence(Qt::Key_F5)},
+        {cmd::kZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Plus)},
+        // Where "+" needs shift, Ctrl and the key that carries it.
+        {cmd::kZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)},
+        {cmd::kZoomIn, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Semicolon)},
+        {cmd::kZoomOut, QKeySequence(Qt::CTRL | Qt::Key_Minus)},
+        {cmd::kZoomActualSize, QKeySequence(Qt::CTRL | Qt::Key_0)},
     };
     std::map<int, QList<QKeySequence>> keys;
     for (const KeyBinding& binding : bindings) {
@@ -220,9 +233,29 @@ void CMainFrame::SetDocumentTitle(const QString& documentName) {
 // --- The message pane ----------------------------------------------------------------------
 
 void CMainFrame::SetMessageText(const QString& text) {
+    message_ = text;
     if (statusBar()->currentMessage() != text) {
         statusBar()->showMessage(text);
     }
+}
+
+// A command's prompt goes when the mouse leaves its button or menu item; the text that was
+// there before it comes back instead of "ﾚﾃﾞｨ".
+bool CMainFrame::event(QEvent* event) {
+    if (event->type() == QEvent::StatusTip && !message_.isEmpty() &&
+        static_cast<QStatusTipEvent*>(event)->tip().isEmpty()) {
+        statusBar()->showMessage(message_);
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+void CMainFrame::SetPromptText(const QString& text) {
+    promptPane_->setText(text);
+}
+
+QString CMainFrame::promptText() const {
+    return promptPane_->text();
 }
 
 QString CMainFrame::messageText() const {

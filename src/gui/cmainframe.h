@@ -36,9 +36,13 @@ public:
     // "name - Kelno 電気回路", with the modified mark while there is unsaved work.
     void SetDocumentTitle(const QString& documentName);
 
-    // The message pane: a text until the next prompt; "ﾚﾃﾞｨ" when there is none.
+    // The message pane: a text until the next one, back after a command's prompt has been
+    // shown over it; "ﾚﾃﾞｨ" when there is none.
     void SetMessageText(const QString& text);
     QString messageText() const;
+    // The pane beside it that says what a press or a release where the mouse is would do.
+    void SetPromptText(const QString& text);
+    QString promptText() const;
 
     // The recent files in the File menu, newest first, as menu texts; none shows the
     // disabled "最新のﾌｧｲﾙ".
@@ -63,6 +67,7 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -87,6 +92,10 @@ private:
     std::vector<QAction*> recentActions_;
     QToolBar* toolBar_ = nullptr;
     QLabel* messagePane_ = nullptr;
+    QLabel* promptPane_ = nullptr;
+    // The text the pane holds until the next one, which a command's prompt shown while the
+    // mouse is over its button or menu item only covers for that time.
+    QString message_;
     std::function<bool()> closeGuard_;
     // The stored size with frame, and the frame it was fitted with.
     std::optional<QSize> wantedFrameSize_;

@@ -22,6 +22,12 @@ inline constexpr int kSaveSvg = 171;
 inline constexpr int kPredictMode = 180;
 inline constexpr int kRevealReadings = 181;
 inline constexpr int kShowPotentials = 182;
+inline constexpr int kMarkUnjoinedEnds = 183;
+inline constexpr int kWarnLargeCurrent = 184;
+inline constexpr int kZoomIn = 185;
+inline constexpr int kZoomOut = 186;
+inline constexpr int kZoomActualSize = 187;
+inline constexpr int kZoomToFit = 188;
 
 inline constexpr int kFileNew = 57600;
 inline constexpr int kFileOpen = 57601;

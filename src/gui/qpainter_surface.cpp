@@ -113,10 +113,15 @@ void QPainterSurface::UseOutline() {
         return;
     }
     tools_ = Tools::Outline;
-    // Width 0 is a cosmetic pen: one device pixel, whatever the scale.
-    const double width = pen_.width > 0 ? pen_.width * scale_.pixelsPerUnitX() : 0.0;
+    // Width 0 is a cosmetic pen: one device pixel, whatever the scale, unless the view asks
+    // for thicker thin lines.
+    const bool thin = pen_.width <= 0;
+    double width = thin ? 0.0 : pen_.width * scale_.pixelsPerUnitX();
+    if (thin && thinLineWidth_ > 0.0) {
+        width = thinLineWidth_;
+    }
     QPen pen(ToQColor(pen_.color), width);
-    pen.setCosmetic(pen_.width <= 0);
+    pen.setCosmetic(thin && thinLineWidth_ <= 0.0);
     painter_.setPen(pen);
     painter_.setBrush(ToQColor(brush_.color));
 }

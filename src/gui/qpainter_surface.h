@@ -44,6 +44,14 @@ public:
 
     LogicalSize PixelsToLogical(int pixels) const override;
 
+    // Lines of pens of width 0 this many painter pixels wide instead of one device pixel, so
+    // that a magnified view or a screen of two device pixels to the pixel draws them thicker.
+    // 0 keeps them one device pixel wide.
+    void SetThinLineWidth(qreal width) {
+        thinLineWidth_ = width;
+        tools_ = Tools::Unknown;
+    }
+
     // The label font for a pixel height: a Japanese-capable gothic face.
     static QFont LabelFont(int pixelHeight);
 
@@ -68,6 +76,7 @@ private:
     Font font_;
     Color textColor_;
     Tools tools_ = Tools::Unknown;
+    qreal thinLineWidth_ = 0.0;
     // The label font's measures, and the widths of the labels met so far in it: a circuit
     // repeats few labels, and measuring one means shaping it.
     std::optional<QFontMetricsF> metrics_;

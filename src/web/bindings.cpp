@@ -22,6 +22,7 @@ EMSCRIPTEN_BINDINGS(kelno) {
         .function("redo", &WebDocument::Redo)
         .function("canUndo", &WebDocument::CanUndo)
         .function("canRedo", &WebDocument::CanRedo)
+        .function("historyState", &WebDocument::HistoryState)
         .function("currentTool", &WebDocument::CurrentTool)
         .function("chooseTool", &WebDocument::ChooseTool)
         .function("comment", &WebDocument::Comment)
@@ -36,6 +37,11 @@ EMSCRIPTEN_BINDINGS(kelno) {
         .function("paste", &WebDocument::Paste)
         .function("report", &WebDocument::Report)
         .function("geometry", &WebDocument::Geometry)
+        .function("elementCount", &WebDocument::ElementCount)
+        .function("setAnalysisDeferred", &WebDocument::SetAnalysisDeferred)
+        .function("analysisPending", &WebDocument::AnalysisPending)
+        .function("analysisGeneration", &WebDocument::AnalysisGeneration)
+        .function("applyAnalysis", &WebDocument::ApplyAnalysis)
         .function("setScale", &WebDocument::SetScale)
         .function("press", &WebDocument::Press)
         .function("move", &WebDocument::Move)
@@ -50,6 +56,12 @@ EMSCRIPTEN_BINDINGS(kelno) {
         .function("setReadingsHidden", &WebDocument::SetReadingsHidden)
         .function("answerDetails", &WebDocument::AnswerDetails)
         .function("overlay", &WebDocument::Overlay)
+        .function("hover", &WebDocument::Hover)
+        .function("hoverLeft", &WebDocument::HoverLeft)
+        .function("preview", &WebDocument::Preview)
+        .function("setLargeCurrentWarning", &WebDocument::SetLargeCurrentWarning)
+        .class_function("readDetails", &WebDocument::ReadDetails)
+        .class_function("formatDetailsValue", &WebDocument::FormatDetailsValue)
         .function("draw", &WebDocument::Draw);
     emscripten::function("formatVersion", emscripten::optional_override([] {
                              return kelno::FormatGeneral(kelno::kFormatVersion * 0.01);

@@ -55,6 +55,33 @@ export interface DetailsValues {
   resistance: number;
   emf: number;
   current: number;
+  currentHidden: boolean; // predict mode: the current box stays empty
+  negativeResistanceAllowed: boolean; // only a switch
+}
+
+export interface DetailsReading {
+  ok: boolean;
+  resistance: number;
+  emf: number;
+  error: string; // the message for the user when refused
+  box: 'resistance' | 'emf'; // the box refused
+}
+
+export type PressAction =
+  | 'move-point'
+  | 'start-wire'
+  | 'detach-link'
+  | 'select-element'
+  | 'deselect-element'
+  | 'place-component'
+  | 'select-area';
+
+export interface PressPreview {
+  action: PressAction | null; // null while a gesture holds the pointer
+  prompt: string; // for the status bar
+  point: [number, number] | null; // the point to ring (logical units)
+  link: [number, number, number, number] | null; // the link a pull takes off
+  target: [number, number] | null; // while dragging: the point a release joins
 }
 
 export interface DocumentListener {
@@ -74,6 +101,8 @@ export interface DrawOptions {
   explain?: boolean;
   predict?: boolean;
   potentials?: boolean;
+  unjoinedEnds?: boolean; // a warning sign on ends that look joined and are not
+  largeCurrent?: boolean; // a warning sign on a battery beyond 3 A
 }
 
 // Opcodes in DrawResult.calls, each followed by its operands:
@@ -108,6 +137,7 @@ export declare class KelnoDocument {
   redo(): boolean;
   canUndo(): boolean;
   canRedo(): boolean;
+  historyState(): number; // changes with every change of the circuit, not with a selection
   currentTool(): number; // -1 selection, 0 wire, 1..6 battery .. switch
   chooseTool(tool: number): void;
   comment(): string;
@@ -124,6 +154,17 @@ export declare class KelnoDocument {
 
   report(): AnalysisReport;
   geometry(): Geometry;
+  elementCount(): number;
+
+  // The analysis elsewhere: while deferred, changes leave the readings pending until
+  // applyAnalysis hands back the report of the generation analysed (false when superseded).
+  setAnalysisDeferred(deferred: boolean): void;
+  analysisPending(): boolean;
+  analysisGeneration(): number;
+  applyAnalysis(
+    generation: number,
+    report: Pick<AnalysisReport, 'outcome' | 'loops' | 'sweeps' | 'currents' | 'failingLoop'>,
+  ): boolean;
 
   setScale(pixelsPerUnitX: number, pixelsPerUnitY: number): void;
   press(x: number, y: number, shift: boolean): void;
@@ -139,6 +180,12 @@ export declare class KelnoDocument {
   setReadingsHidden(hidden: boolean): void;
   answerDetails(ok: boolean, resistance: number, emf: number): void;
   overlay(): Overlay;
+  hover(x: number, y: number, shift: boolean): void;
+  hoverLeft(): void;
+  preview(): PressPreview;
+  setLargeCurrentWarning(on: boolean): void;
+  static readDetails(resistance: string, emf: string, negativeResistanceAllowed: boolean): DetailsReading;
+  static formatDetailsValue(value: number): string;
 
   draw(options: DrawOptions): DrawResult;
 }

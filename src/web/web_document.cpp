@@ -1,5 +1,6 @@
 #include "web_document.h"
 
+#include <algorithm>
 #include <cmath>
 #include <unordered_map>
 #include <vector>
@@ -8,9 +9,13 @@
 #include "document/clipboard_commands.h"
 #include "document/picture_settings.h"
 #include "document/string_clipboard.h"
+#include "editing/details_rules.h"
+#include "editing/press_preview.h"
+#include "messages.h"
 #include "render/recording_surface.h"
 #include "render/short_explanation.h"
 #include "text/code_page_932.h"
+#include "text/details_number.h"
 
 namespace kelno::web {
 
@@ -37,6 +42,9 @@ const char* EventName(DocumentEvent event) {
     }
     return "repaint";
 }
+
+// Between the texts of a drawing on their way to JavaScript; no label holds it.
+constexpr char kTextSeparator = '\x1f';
 
 bool Flag(const val& options, const char* name) {
     const val value = options[name];
@@ -201,6 +209,28 @@ val WebDocument::Report() const {
     return answer;
 }
 
+bool WebDocument::ApplyAnalysis(double generation, val report) {
+    static constexpr AnalysisOutcome kOutcomes[] = {
+        AnalysisOutcome::Solved, AnalysisOutcome::ZeroResistanceLoop, AnalysisOutcome::CurrentLimit,
+        AnalysisOutcome::NoConvergence, AnalysisOutcome::NonFiniteValue};
+    const std::string outcome = report["outcome"].as<std::string>();
+    AnalysisReport analysis;
+    const auto named = std::find_if(std::begin(kOutcomes), std::end(kOutcomes),
+                                    [&](AnalysisOutcome o) { return outcome == OutcomeName(o); });
+    if (named == std::end(kOutcomes)) {
+        return false;
+    }
+    analysis.outcome = *named;
+    analysis.loops = static_cast<std::size_t>(report["loops"].as<double>());
+    analysis.sweeps = static_cast<std::size_t>(report["sweeps"].as<double>());
+    for (const double position : emscripten::vecFromJSArray<double>(report["failingLoop"])) {
+        analysis.failingLoop.push_back(static_cast<std::size_t>(position));
+    }
+    const std::vector<double> currents = emscripten::convertJSArrayToNumberVector<double>(report["currents"]);
+    return document_.ApplyAnalysis(static_cast<std::uint64_t>(generation), currents,
+                                   std::move(analysis));
+}
+
 val WebDocument::Geometry() const {
     const Circuit& circuit = document_.circuit();
     std::unordered_map<const CircuitPoint*, int> numbers;
@@ -252,6 +282,68 @@ void WebDocument::AnswerDetails(bool ok, double resistance, double emf) {
     }
 }
 
+val WebDocument::ReadDetails(const std::string& resistance, const std::string& emf,
+                             bool negativeResistanceAllowed) {
+    val answer = val::object();
+    const auto refuse = [&answer](const char* box, const char* error) {
+        answer.set("ok", false);
+        answer.set("box", box);
+        answer.set("error", error);
+        return answer;
+    };
+    const std::optional<double> r = ParseDetailsInput(resistance);
+    if (!r) {
+        return refuse("resistance", messages::kNumberRequired);
+    }
+    if (*r < 0.0 && !negativeResistanceAllowed) {
+        return refuse("resistance", messages::kResistanceNotNegative);
+    }
+    const std::optional<double> v = ParseDetailsInput(emf);
+    if (!v) {
+        return refuse("emf", messages::kNumberRequired);
+    }
+    answer.set("ok", true);
+    answer.set("resistance", *r);
+    answer.set("emf", *v);
+    answer.set("error", "");
+    return answer;
+}
+
+std::string WebDocument::FormatDetailsValue(double value) {
+    return FormatDetailsNumber(value);
+}
+
+val WebDocument::Preview() const {
+    const auto pointAt = [](const CircuitPoint* point) {
+        if (point == nullptr) {
+            return val::null();
+        }
+        val xy = val::array();
+        xy.call<void>("push", point->x);
+        xy.call<void>("push", point->y);
+        return xy;
+    };
+    static constexpr const char* kActions[] = {"move-point",     "start-wire",      "detach-link",
+                                               "select-element", "deselect-element", "place-component",
+                                               "select-area"};
+    const std::optional<PressPreview> preview = controller_->hoverPreview();
+    val answer = val::object();
+    answer.set("action", preview ? val(kActions[static_cast<int>(preview->action)]) : val::null());
+    answer.set("prompt", controller_->prompt());
+    answer.set("point", pointAt(preview ? preview->point : nullptr));
+    val link = val::null();
+    if (preview && preview->link != nullptr) {
+        link = val::array();
+        for (const CircuitPoint* end : {preview->link->end1(), preview->link->end2()}) {
+            link.call<void>("push", end->x);
+            link.call<void>("push", end->y);
+        }
+    }
+    answer.set("link", link);
+    answer.set("target", pointAt(controller_->releaseTarget()));
+    return answer;
+}
+
 val WebDocument::Overlay() const {
     const auto corners = [](LogicalPoint a, LogicalPoint b) {
         val list = val::array();
@@ -290,6 +382,8 @@ void WebDocument::RequestDetails(const DetailsValues& initial, DetailsDone done)
     values.set("resistance", initial.resistance);
     values.set("emf", initial.emf);
     values.set("current", initial.current);
+    values.set("currentHidden", initial.currentHidden);
+    values.set("negativeResistanceAllowed", initial.negativeResistanceAllowed);
     Tell("details", values);
 }
 
@@ -302,6 +396,8 @@ val WebDocument::Draw(val options) const {
     picture.classroom.explainShort = Flag(options, "explain");
     picture.classroom.hideReadings = Flag(options, "predict");
     picture.classroom.showPotentials = Flag(options, "potentials");
+    picture.classroom.markUnjoinedEnds = Flag(options, "unjoinedEnds");
+    picture.classroom.warnLargeCurrent = Flag(options, "largeCurrent");
     const int width = options["width"].isUndefined() ? 0 : options["width"].as<int>();
     const int height = options["height"].isUndefined() ? 0 : options["height"].as<int>();
     picture.extent = {scale_.PixelsToUnitsX(width), scale_.PixelsToUnitsY(height)};
@@ -310,9 +406,17 @@ val WebDocument::Draw(val options) const {
     std::string status;
     DrawCircuit(document_.circuit(), surface, PictureSettings(document_, picture),
                 [&](std::string_view text) { status = text; });
-    val texts = val::array();
+    // The texts cross to JavaScript as one string, split there: one conversion instead of
+    // one per label, which counts for a circuit of thousands of labels drawn every frame.
+    std::string joined;
     for (const std::string& text : surface.texts()) {
-        texts.call<void>("push", text);
+        joined += text;
+        joined += kTextSeparator;
+    }
+    val texts = val::array();
+    if (!joined.empty()) {
+        joined.pop_back();
+        texts = val(joined).call<val>("split", val(std::string(1, kTextSeparator)));
     }
     const std::vector<double>& calls = surface.calls();
     val answer = val::object();

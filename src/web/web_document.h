@@ -45,6 +45,9 @@ public:
     bool Redo() { return document_.Redo(); }
     bool CanUndo() const { return document_.CanUndo(); }
     bool CanRedo() const { return document_.CanRedo(); }
+    // A number that changes with every change of the circuit (an edit, undo, redo, a new or
+    // opened file) and not with a selection: the page hides revealed readings again on it.
+    double HistoryState() const { return static_cast<double>(document_.history().CurrentState()); }
     int CurrentTool() const { return document_.currentTool(); }
     void ChooseTool(int tool) { document_.ChooseTool(tool); }
     std::string Comment() const;  // UTF-8
@@ -66,6 +69,16 @@ public:
     // --- The analysis ---------------------------------------------------------------------
     // {outcome, loops, sweeps, currents, failingLoop, potentials, shortText}.
     emscripten::val Report() const;
+    int ElementCount() const { return static_cast<int>(document_.circuit().ElementCount()); }
+
+    // --- The analysis in a worker -----------------------------------------------------------
+    // While deferred, changes leave the readings pending; the page analyses the saved bytes
+    // in a worker (a second document's Load and Report) and hands the report back for the
+    // generation it analysed. False when a later change superseded it.
+    void SetAnalysisDeferred(bool deferred) { document_.SetAnalysisDeferred(deferred); }
+    bool AnalysisPending() const { return document_.analysisPending(); }
+    double AnalysisGeneration() const { return static_cast<double>(document_.analysisGeneration()); }
+    bool ApplyAnalysis(double generation, emscripten::val report);
     // The circuit as it stands: {points: [[x, y], …] in logical units, elements:
     // [[end1, end2, kind, selected], …] with ends as positions in points}.
     emscripten::val Geometry() const;
@@ -85,6 +98,24 @@ public:
     void SetReadingsHidden(bool hidden) { controller_->SetReadingsHidden(hidden); }
     // The answer to the last details request: the values on OK, nothing on cancel.
     void AnswerDetails(bool ok, double resistance, double emf);
+    // The dialog's two boxes read by the desktop dialog's rules (full-width digits taken as
+    // half-width, a zero must begin with 0, no resistance below zero but for a switch):
+    // {ok, resistance, emf, error, box} with box "resistance" or "emf" when refused.
+    static emscripten::val ReadDetails(const std::string& resistance, const std::string& emf,
+                                       bool negativeResistanceAllowed);
+    // A value as the dialog's box shows it ("%.15g").
+    static std::string FormatDetailsValue(double value);
+
+    // --- What a press would do -------------------------------------------------------------
+    // The pointer hovers (no button down) at a device pixel, or left the view.
+    void Hover(int x, int y, bool shift) { controller_->Hover({x, y}, shift); }
+    void HoverLeft() { controller_->HoverLeft(); }
+    // {action, prompt, point: [x, y] | null, link: [x1, y1, x2, y2] | null,
+    //  target: [x, y] | null} in logical units: what a press where the pointer hovers would
+    // do (the point ringed, the link a pull takes off), and while a wire or a point is
+    // dragged the point a release would join.
+    emscripten::val Preview() const;
+    void SetLargeCurrentWarning(bool on) { controller_->SetLargeCurrentWarning(on); }
     // {wire: [x1, y1, x2, y2] | null, band: [x1, y1, x2, y2] | null} in logical units.
     emscripten::val Overlay() const;
 

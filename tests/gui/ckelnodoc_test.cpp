@@ -87,17 +87,34 @@ TEST_F(WindowTest, SaveAsAddsTheExtensionAndSaveWritesTheWindowRectangle) {
     EXPECT_EQ(back.contents.window.width(), frame().frameGeometry().width());
 }
 
-TEST_F(WindowTest, SaveFailureNamesTheFileAndTheReasonAndKeepsTheWorkUnsaved) {
-    MakeModified();
-    const QString target = Path("no-such-folder/circuit.kel");
-    prompts.filesToSave.push_back(target);
-    command(command::kFileSaveAs)->trigger();
-    ASSERT_EQ(prompts.errors.size(), 1u);
-    EXPECT_TRUE(prompts.errors[0].contains(target)) << prompts.errors[0].toStdString();
-    EXPECT_TRUE(prompts.errors[0].contains(QStringLiteral("ﾌｧｲﾙに書き込めませんでした。")));
-    EXPECT_TRUE(prompts.errors[0].contains(QStringLiteral("(")));  // the system's reason
-    EXPECT_TRUE(doc().isModified());
-    EXPECT_TRUE(doc().pathName().isEmpty());
+TEST_F(WindowTest, SaveFailureSaysSoNamesTheFileAndTheReasonAndKeepsTheWorkUnsaved) {
+    QFile plainFile(Path("plain-file"));
+    ASSERT_TRUE(plainFile.open(QIODevice::WriteOnly));
+    plainFile.close();
+    struct Case {
+        const char* target;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"no-such-folder/circuit.kel", "(ﾌｧｲﾙまたはﾌｫﾙﾀﾞが見つかりません。)"},
+        {"plain-file/circuit.kel", "(ﾊﾟｽの途中にﾌｫﾙﾀﾞでないものがあります。)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.target);
+        prompts.errors.clear();
+        MakeModified();
+        const QString target = Path(c.target);
+        prompts.filesToSave.push_back(target);
+        command(command::kFileSaveAs)->trigger();
+        ASSERT_EQ(prompts.errors.size(), 1u);
+        const QString& error = prompts.errors[0];
+        EXPECT_TRUE(error.startsWith(QStringLiteral("ﾄﾞｷｭﾒﾝﾄを保存することに失敗しました。\n")))
+            << error.toStdString();
+        EXPECT_TRUE(error.contains(target)) << error.toStdString();
+        EXPECT_TRUE(error.contains(QString::fromUtf8(c.reason))) << error.toStdString();
+        EXPECT_TRUE(doc().isModified());
+        EXPECT_TRUE(doc().pathName().isEmpty());
+    }
 }
 
 TEST_F(WindowTest, NewerFileIsOpenedOnlyWhenTheUserSaysYes) {

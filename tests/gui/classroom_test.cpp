@@ -129,6 +129,85 @@ TEST_F(ClassroomTest, ClickedElementsSummaryFollowsPredictMode) {
     EXPECT_EQ(frame().messageText().toStdString(), FormatElementSummary(first));
 }
 
+// The message pane and the details dialog never show readings older than the circuit, and
+// none at all while pupils predict them.
+TEST_F(ClassroomTest, SummaryFollowsEveryChangeAndPredictModeHidesTheDialogsCurrent) {
+    Open("bulb-and-battery.kel");
+    command(command::kSelectionTool)->trigger();
+    Circuit& circuit = core().circuit();
+    CircuitElement* bulb = nullptr;
+    for (CircuitElement& element : circuit.elements()) {
+        if (element.kind == ElementKind::Bulb) {
+            bulb = &element;
+        }
+    }
+    ASSERT_NE(bulb, nullptr);
+    const QPoint centre =
+        testing::PixelOf(view().controller().scale(), (bulb->end1()->x + bulb->end2()->x) / 2,
+                         (bulb->end1()->y + bulb->end2()->y) / 2);
+    const auto shown = [this] { return frame().messageText().toStdString(); };
+    QTest::mouseClick(&view(), Qt::LeftButton, {}, centre);
+    const std::string at5Ohms = shown();
+    ASSERT_EQ(at5Ohms, FormatElementSummary(*bulb));
+
+    prompts.detailsAnswers.push_back(DetailsValues{10.0, 0.0, 0.0});
+    QTest::mouseDClick(&view(), Qt::LeftButton, {}, centre);
+    EXPECT_EQ(shown(), FormatElementSummary(*core().circuit().selection().back()));
+    EXPECT_NE(shown(), at5Ohms);
+    command(command::kUndo)->trigger();
+    EXPECT_EQ(shown(), at5Ohms);
+
+    command(command::kPredictMode)->trigger();
+    EXPECT_EQ(shown(), FormatElementSummaryWithoutReadings(*core().circuit().selection().back()));
+    command(command::kRevealReadings)->trigger();
+    EXPECT_EQ(shown(), at5Ohms);
+    // A change after F5 hides the readings again at once, in the dialog as well.
+    prompts.detailsAnswers.push_back(DetailsValues{8.0, 0.0, 0.0});
+    prompts.detailsAnswers.push_back(std::nullopt);
+    QTest::mouseDClick(&view(), Qt::LeftButton, {}, centre);
+    EXPECT_EQ(shown(), FormatElementSummaryWithoutReadings(*core().circuit().selection().back()));
+    QTest::mouseDClick(&view(), Qt::LeftButton, {}, centre);
+    ASSERT_EQ(prompts.detailsShown.size(), 3u);
+    EXPECT_FALSE(prompts.detailsShown[1].currentHidden) << "revealed";
+    EXPECT_TRUE(prompts.detailsShown[2].currentHidden);
+    EXPECT_EQ(prompts.detailsShown[2].current, 0.0);
+}
+
+TEST_F(ClassroomTest, ShortsSentenceLeavesThePaneWhenAnAnalysisSucceeds) {
+    BuildShortedBattery();
+    Paint();
+    ASSERT_TRUE(frame().messageText().startsWith(QStringLiteral("Short  ")));
+    command(command::kSelectAll)->trigger();
+    command(command::kCut)->trigger();
+    Paint();
+    EXPECT_FALSE(core().shortCircuit());
+    EXPECT_EQ(frame().messageText(), QStringLiteral("ﾚﾃﾞｨ"));
+}
+
+TEST_F(ClassroomTest, WarningSignsAreOnUntilTurnedOffAndTheSettingIsKept) {
+    Circuit& circuit = core().circuit();
+    CircuitPoint* a = circuit.AddPoint(0, 1000, -1000);
+    CircuitPoint* b = circuit.AddPoint(1, 1400, -1000);
+    circuit.AddElement(DefaultRecord(ElementKind::Battery), a, b);
+    circuit.AddElement(DefaultRecord(ElementKind::Ammeter), b, a);
+    // A bulb whose end lies on the battery's and is not joined to it.
+    CircuitPoint* near = circuit.AddPoint(2, 1402, -1000);
+    circuit.AddElement(DefaultRecord(ElementKind::Bulb), near, circuit.AddPoint(3, 1802, -1000));
+    core().CircuitChanged();
+    EXPECT_EQ(view().drawSettings().unjoinedEnds, std::set<std::size_t>{2});
+    EXPECT_TRUE(view().drawSettings().warnLargeCurrent);
+    EXPECT_TRUE(frame().messageText().startsWith(QStringLiteral("電池に 3 A をこえる")));
+
+    command(command::kMarkUnjoinedEnds)->trigger();
+    command(command::kWarnLargeCurrent)->trigger();
+    EXPECT_TRUE(view().drawSettings().unjoinedEnds.empty());
+    EXPECT_FALSE(view().drawSettings().warnLargeCurrent);
+    EXPECT_EQ(frame().messageText(), QStringLiteral("ﾚﾃﾞｨ"));
+    EXPECT_FALSE(command(command::kMarkUnjoinedEnds)->isChecked());
+    EXPECT_EQ(Stored("MarkUnjoinedEnds"), QVariant(false));
+    EXPECT_EQ(Stored("WarnLargeCurrent"), QVariant(false));
+}
+
 TEST_F(ClassroomTest, ShortIsHighlightedAndExplainedUnlessTheOptionIsOff) {
     BuildShortedBattery();
     const std::vector<std::size_t>& loop = core().lastAnalysis().failingLoop;

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QStatusTipEvent>
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLabel>
@@ -43,8 +46,10 @@ TEST_F(WindowTest, MainMenuHasItsPopupsAndItemsInOrder) {
          {"元に戻す(&U)\tCtrl+Z", "やり直す(&R)\tCtrl+R", "—", "切り取り(&T)\tCtrl+X",
           "ｺﾋﾟｰ(&C)\tCtrl+C", "貼り付け(&P)\tCtrl+V", "—", "すべて選択(&L)\tCtrl+A"}},
         {"表示(&V)",
-         {"グリッド(&G)", "コメント(&C)", "ｵﾌﾟｼｮﾝ(&O)", "—", "予想モード(&Y)", "結果を表示(&R)\tF5",
-          "電位(&P)", "—", "ﾂｰﾙ ﾊﾞｰ(&T)", "ｽﾃｰﾀｽ ﾊﾞｰ(&S)"}},
+         {"グリッド(&G)", "コメント(&C)", "ｵﾌﾟｼｮﾝ(&O)", "—", "拡大(&I)\tCtrl++", "縮小(&D)\tCtrl+-",
+          "実寸(&Z)\tCtrl+0", "全体を表示(&E)", "—", "予想モード(&Y)", "結果を表示(&R)\tF5",
+          "電位(&P)", "つながっていない端に印(&J)", "大きな電流の警告(&W)", "—", "ﾂｰﾙ ﾊﾞｰ(&T)",
+          "ｽﾃｰﾀｽ ﾊﾞｰ(&S)"}},
         {"作成(&M)",
          {"選択(&S)\tEsc", "導線(&N)\tTab", "乾電池(&B)", "電球(&L)", "抵抗(&R)", "電流計(&A)",
           "電圧計(&V)", "スイッチ(&W)"}},
@@ -100,13 +105,28 @@ TEST_F(WindowTest, ToolBarHasItsButtonsAndSeparatorsInOrderWithTipsAndPrompts) {
     EXPECT_EQ(command(cmd::kGrid)->statusTip(), QStringLiteral("グリッド表示"));
 }
 
+TEST_F(WindowTest, MessageComesBackAfterACommandsPromptHasCoveredIt) {
+    frame().SetMessageText(QStringLiteral("電球: 5.0 Ω"));
+    QStatusTipEvent hover(QStringLiteral("直前に行った動作を元に戻す"));
+    QApplication::sendEvent(&frame(), &hover);
+    EXPECT_EQ(frame().messageText(), QStringLiteral("直前に行った動作を元に戻す"));
+    QStatusTipEvent leave{QString()};
+    QApplication::sendEvent(&frame(), &leave);
+    EXPECT_EQ(frame().messageText(), QStringLiteral("電球: 5.0 Ω"));
+    frame().SetMessageText(QString());
+    QApplication::sendEvent(&frame(), &hover);
+    QApplication::sendEvent(&frame(), &leave);
+    EXPECT_EQ(frame().messageText(), QStringLiteral("ﾚﾃﾞｨ"));
+}
+
 TEST_F(WindowTest, StatusBarShowsReadyAndTheFourIndicators) {
     EXPECT_EQ(frame().messageText(), QStringLiteral("ﾚﾃﾞｨ"));
     QStringList indicators;
     for (const QLabel* label : frame().statusBar()->findChildren<QLabel*>()) {
         indicators << label->text();
     }
-    EXPECT_EQ(indicators, (QStringList{"ﾚﾃﾞｨ", "ｶﾅ", "CAP", "NUM", "SCRL"}));
+    // The empty pane after the message is the prompt's.
+    EXPECT_EQ(indicators, (QStringList{"ﾚﾃﾞｨ", "", "ｶﾅ", "CAP", "NUM", "SCRL"}));
 
     command(command::kViewStatusBar)->trigger();
     EXPECT_FALSE(frame().statusBar()->isVisible());

@@ -134,5 +134,50 @@ TEST(CDetailsDlg, BoxWithoutANumberIsRefusedWithTheFocusBackOnIt) {
     EXPECT_EQ(dialog.resistanceEdit()->text().size(), 31);
 }
 
+TEST(CDetailsDlg, NegativeResistanceIsRefusedUnlessAllowedAndFullWidthNumbersAreRead) {
+    for (const bool allowed : {false, true}) {
+        DetailsValues shown{5.0, 0.0, 0.25};
+        shown.negativeResistanceAllowed = allowed;
+        CDetailsDlg dialog(shown);
+        std::vector<QString> messages;
+        dialog.SetMessageSink([&](const QString& message) { messages.push_back(message); });
+        dialog.show();
+        dialog.resistanceEdit()->setText(QStringLiteral("－５"));
+        dialog.emfEdit()->setText(QStringLiteral("１．５"));
+        Click(dialog, QDialogButtonBox::Ok);
+        if (allowed) {
+            EXPECT_TRUE(messages.empty());
+            EXPECT_EQ(dialog.result(), QDialog::Accepted);
+            EXPECT_EQ(dialog.values().resistance, -5.0);
+            EXPECT_EQ(dialog.values().emf, 1.5);
+            continue;
+        }
+        EXPECT_EQ(messages, std::vector<QString>{
+                                QStringLiteral("抵抗には 0 以上の数字を入力してください。")});
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_EQ(dialog.values(), shown);
+        EXPECT_EQ(dialog.focusWidget(), dialog.resistanceEdit());
+        Click(dialog, QDialogButtonBox::Cancel);
+    }
+}
+
+TEST(CDetailsDlg, CurrentBoxLooksReadOnlyAndIsEmptyAndUnreadWhileHidden) {
+    DetailsValues shown{5.0, 0.0, 0.0};
+    {
+        CDetailsDlg dialog(shown);
+        EXPECT_NE(dialog.currentEdit()->palette().color(QPalette::Base),
+                  dialog.resistanceEdit()->palette().color(QPalette::Base));
+    }
+    shown.currentHidden = true;
+    CDetailsDlg dialog(shown);
+    dialog.show();
+    EXPECT_TRUE(dialog.currentEdit()->text().isEmpty());
+    EXPECT_FALSE(dialog.currentEdit()->isEnabled());
+    dialog.resistanceEdit()->setText(QStringLiteral("10"));
+    Click(dialog, QDialogButtonBox::Ok);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.values().resistance, 10.0);
+}
+
 }  // namespace
 }  // namespace kelno

@@ -7,13 +7,16 @@
 #include <QImage>
 #include <QMenu>
 #include <QTimer>
+#include <QWheelEvent>
 #include <cmath>
 #include <string_view>
 #include <vector>
 
 #include "command_ids.h"
 #include "document/clipboard_commands.h"
+#include "editing/circuit_edits.h"
 #include "gui/window_fixture.h"
+#include "view/hit_test.h"
 
 namespace kelno {
 namespace {
@@ -280,6 +283,105 @@ TEST_F(EditingWindowTest, DoubleClickOpensTheDetailsAndOkTakesTheValuesWithOneUn
     EXPECT_EQ(resistor->resistance, 220.0);
     EXPECT_EQ(resistor->emf, 2.0);
     EXPECT_EQ(core().history().UndoCount(), undoSteps + 1);
+}
+
+// --- What a press would do ----------------------------------------------------------------
+
+TEST_F(EditingWindowTest, HoverOnAPointsRimPromptsAWireAndADragRingsItsTarget) {
+    PlaceBatteryAndBulb();
+    command(cmd::kWireTool)->trigger();
+    const QPoint batteryEnd = PixelOf(*battery->end2());
+    const QPoint rim = batteryEnd + QPoint(0, 10);  // below the point, away from its link
+    QTest::mouseMove(&view(), rim);
+    EXPECT_EQ(frame().promptText(), QStringLiteral("この点から導線を引きます"));
+    ASSERT_TRUE(view().controller().hoverPreview());
+    EXPECT_EQ(view().controller().hoverPreview()->point, battery->end2());
+    const QImage hovered = view().grab().toImage();
+    QTest::mouseMove(&view(), QPoint(600, 500));  // empty space
+    EXPECT_EQ(frame().promptText(), QStringLiteral("ドラッグした範囲の素子を選択します"));
+    EXPECT_NE(view().grab().toImage(), hovered) << "the ring is gone";
+
+    // The picture of the view never holds the feedback.
+    QTest::mouseMove(&view(), rim);
+    const QString withRing = Path("with-ring.bmp");
+    const QString without = Path("without.bmp");
+    std::string error;
+    ASSERT_TRUE(view().WriteBitmap(withRing, error)) << error;
+    QTest::mouseMove(&view(), QPoint(600, 500));
+    ASSERT_TRUE(view().WriteBitmap(without, error)) << error;
+    EXPECT_EQ(QImage(withRing, "BMP"), QImage(without, "BMP"));
+
+    // Dragging a wire toward the bulb's end rings it before the release.
+    const QPoint bulbEnd = PixelOf(*bulb->end2());
+    QTest::mousePress(&view(), Qt::LeftButton, {}, rim);
+    QTest::mouseMove(&view(), rim + QPoint(0, 20));
+    EXPECT_EQ(view().controller().releaseTarget(), nullptr);
+    EXPECT_EQ(frame().promptText(),
+              QStringLiteral("ここで離しても導線はつながりません (点の近くで離してください)"));
+    QTest::mouseMove(&view(), bulbEnd + QPoint(0, -12));
+    EXPECT_EQ(view().controller().releaseTarget(), bulb->end2());
+    EXPECT_EQ(frame().promptText(), QStringLiteral("ここで離すと、丸で囲んだ点へ導線をつなぎます"));
+    QTest::mouseRelease(&view(), Qt::LeftButton, {}, bulbEnd + QPoint(0, -12));
+    EXPECT_NE(FindLink(battery->end2(), bulb->end2()), nullptr);
+}
+
+// --- Zoom and scroll ---------------------------------------------------------------------------
+
+TEST_F(EditingWindowTest, ZoomMagnifiesTheViewAloneAndScrollBarsReachWhatLiesBeyond) {
+    frame().resize(700, 500);
+    const WindowRect window = frame().windowRect();
+    PlaceBatteryAndBulb();
+    const LogicalPoint batteryEnd{battery->end2()->x, battery->end2()->y};
+    const double trueScale = view().controller().scale().pixelsPerUnitX();
+    const QImage before = view().grab().toImage();
+
+    command(cmd::kZoomIn)->trigger();
+    command(cmd::kZoomIn)->trigger();
+    EXPECT_EQ(view().zoom(), 1.5);
+    EXPECT_DOUBLE_EQ(view().controller().scale().pixelsPerUnitX(), trueScale * 1.5);
+    EXPECT_EQ((LogicalPoint{battery->end2()->x, battery->end2()->y}), batteryEnd);
+    EXPECT_EQ(frame().windowRect(), window);
+    EXPECT_NE(view().grab().toImage(), before);
+    // A press on the battery's end at the new scale still finds it.
+    QTest::mouseMove(&view(), PixelOf(*battery->end2()));
+    ASSERT_TRUE(view().controller().hoverPreview());
+    EXPECT_EQ(view().controller().hoverPreview()->point, battery->end2());
+
+    QTest::mouseMove(&view(), QPoint(5, 5));  // nothing there to ring
+    command(cmd::kZoomActualSize)->trigger();
+    EXPECT_EQ(view().zoom(), 1.0);
+    EXPECT_EQ(view().grab().toImage(), before) << "true size draws as it always did";
+
+    // A bulb far beyond the window's right edge: the canvas reaches it.
+    CircuitElement* far = Place(cmd::kBulbTool, QPoint(300, 200));
+    MoveMarkedPoints(circuit(), 30000, 0);
+    core().GeometryChanged();
+    EXPECT_GT(view().minimumWidth(), frame().width());
+    const QPoint middle = (PixelOf(*far->end1()) + PixelOf(*far->end2())) / 2;
+    circuit().ClearSelection();
+    QTest::mouseClick(&view(), Qt::LeftButton, {}, middle);
+    EXPECT_TRUE(far->selected());
+
+    command(cmd::kZoomToFit)->trigger();
+    EXPECT_LT(view().zoom(), 1.0);
+}
+
+TEST_F(EditingWindowTest, CtrlAndTheWheelZoomAboutTheMouse) {
+    frame().resize(700, 500);
+    PlaceBatteryAndBulb();
+    const CircuitPoint* end = battery->end2();
+    const QPoint before = PixelOf(*end);
+    for (int turn = 0; turn < 2; ++turn) {
+        // The mouse stays where the point was: the canvas scrolled so that it still is.
+        const QPoint scroll = view().mapFromParent(QPoint(0, 0));  // canvas at the top-left
+        const QPoint at = before + scroll;
+        QWheelEvent wheel(QPointF(at), QPointF(view().mapToGlobal(at)), QPoint(), QPoint(0, 120),
+                          Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&view(), &wheel);
+    }
+    EXPECT_EQ(view().zoom(), 1.5);
+    const QPoint now = PixelOf(*end) - view().mapFromParent(QPoint(0, 0));
+    EXPECT_LE((now - before).manhattanLength(), 2) << now.x() << "," << now.y();
 }
 
 // --- Bitmap --------------------------------------------------------------------------------

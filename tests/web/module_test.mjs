@@ -168,3 +168,88 @@ test('drawing calls reach the page exactly as the desktop surface receives them'
     }
   }
 });
+
+// The page analyses a large circuit in a worker from its saved bytes: the reloaded circuit
+// must give the very doubles of the live one, after edits that add and remove points.
+test('a circuit edited live and its saved bytes reloaded give the same currents', () => {
+  for (const file of exampleFiles) {
+    const doc = opened(file);
+    doc.selectAll();
+    doc.paste(doc.copyText());
+    doc.paste(doc.copyText());
+    doc.selectAll();
+    doc.nudge(2);
+    const reloaded = new kelno.KelnoDocument();
+    assert.equal(reloaded.load(doc.save(), false).status, 'ok');
+    assert.deepEqual(reloaded.report().currents, doc.report().currents, file);
+    // And the deferred analysis takes exactly that report back.
+    doc.setAnalysisDeferred(true);
+    doc.undo();
+    assert.equal(doc.analysisPending(), true);
+    const again = new kelno.KelnoDocument();
+    again.load(doc.save(), false);
+    assert.equal(doc.applyAnalysis(doc.analysisGeneration(), again.report()), true);
+    assert.deepEqual(doc.report().currents, again.report().currents, file);
+    for (const d of [doc, reloaded, again]) d.delete();
+  }
+});
+
+test('what a press would do is shown before the press, and the press does it', () => {
+  const doc = opened('bulb-and-battery.kel');
+  doc.setScale(PIXELS_PER_UNIT, PIXELS_PER_UNIT);
+  doc.chooseTool(0);
+  const { points } = doc.geometry();
+  const [px, py] = pixel(points[0]);
+  const cases = [
+    // [dx, dy from the point, expected action]
+    [0, 0, 'move-point'],
+    [-9, 9, 'start-wire'],
+    [200, 200, null],
+  ];
+  for (const [dx, dy, action] of cases) {
+    doc.hover(px + dx, py + dy, false);
+    const preview = doc.preview();
+    if (action === null) {
+      assert.notEqual(preview.action, 'move-point');
+      assert.equal(preview.point, null);
+    } else {
+      assert.equal(preview.action, action, `${dx}, ${dy}`);
+      assert.deepEqual(preview.point, points[0]);
+      assert.notEqual(preview.prompt, '');
+    }
+  }
+  // The press at the rim starts a wire, as the preview said: a release on another point joins it.
+  const before = doc.geometry().elements.length;
+  doc.hover(px - 9, py + 9, false);
+  doc.press(px - 9, py + 9, false);
+  const [tx, ty] = pixel(points[3]); // the bulb's far end, not yet joined to point 0
+  doc.hover(tx, ty, false);
+  doc.move(tx, ty);
+  assert.deepEqual(doc.preview().target, points[3], 'the point a release joins is shown');
+  doc.release(tx, ty);
+  assert.equal(doc.geometry().elements.length, before + 1);
+  doc.delete();
+});
+
+test('the details boxes are read by the desktop dialog rules', () => {
+  const read = kelno.KelnoDocument.readDetails;
+  const cases = [
+    // [resistance, emf, negative allowed, ok, box refused, resistance read]
+    ['２０', '－１．５', false, true, null, 20],
+    ['-5', '0', false, false, 'resistance', null],
+    ['-1', '0', true, true, null, -1],
+    ['', '0', false, false, 'resistance', null],
+    ['10', 'abc', false, false, 'emf', null],
+  ];
+  for (const [r, v, negative, ok, box, resistance] of cases) {
+    const answer = read(r, v, negative);
+    assert.equal(answer.ok, ok, `${r} ${v}`);
+    if (ok) {
+      assert.equal(answer.resistance, resistance);
+    } else {
+      assert.equal(answer.box, box);
+      assert.notEqual(answer.error, '');
+    }
+  }
+  assert.equal(kelno.KelnoDocument.formatDetailsValue(0.1), '0.1');
+});

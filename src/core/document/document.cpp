@@ -85,6 +85,16 @@ bool Document::Redo() {
 }
 
 void Document::RunAnalysis() {
+    ++analysisGeneration_;
+    if (analysisDeferred_) {
+        analysisPending_ = true;
+        return;
+    }
+    AnalyseHere();
+}
+
+void Document::AnalyseHere() {
+    analysisPending_ = false;
     const auto analyze = [this] {
         lastAnalysis_ = AnalysisReport();
         shortCircuit_ = !Analyze(history_.Current(), &lastAnalysis_);
@@ -94,6 +104,32 @@ void Document::RunAnalysis() {
     } else {
         analyze();
     }
+}
+
+void Document::SetAnalysisDeferred(bool deferred) {
+    analysisDeferred_ = deferred;
+    if (!deferred && analysisPending_) {
+        AnalyseHere();
+        Notify(DocumentEvent::Repaint);
+    }
+}
+
+bool Document::ApplyAnalysis(std::uint64_t generation, std::span<const double> currents,
+                             AnalysisReport report) {
+    Circuit& live = circuit();
+    if (!analysisPending_ || generation != analysisGeneration_ ||
+        currents.size() != live.ElementCount()) {
+        return false;
+    }
+    std::size_t index = 0;
+    for (CircuitElement& element : live.elements()) {
+        element.current = currents[index++];
+    }
+    shortCircuit_ = report.outcome != AnalysisOutcome::Solved;
+    lastAnalysis_ = std::move(report);
+    analysisPending_ = false;
+    Notify(DocumentEvent::Repaint);
+    return true;
 }
 
 // A change made after the checkpoint (say, a later step of a drag) must not leave the

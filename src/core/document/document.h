@@ -105,6 +105,22 @@ public:
 
     void SetAnalysisScope(AnalysisScope scope) { analysisScope_ = std::move(scope); }
 
+    // --- The analysis run elsewhere --------------------------------------------------------
+    // While deferred, a change does not analyse the circuit here: it starts a new analysis
+    // generation and leaves the readings of the last analysis in place, pending, so that the
+    // owner can analyse a copy of the circuit elsewhere (a worker, a thread) and hand the
+    // result back with ApplyAnalysis. Turning deferral off analyses a pending circuit at once.
+    void SetAnalysisDeferred(bool deferred);
+    bool analysisDeferred() const { return analysisDeferred_; }
+    bool analysisPending() const { return analysisPending_; }
+    // Counts the analyses asked for; a change of positions alone does not ask for one.
+    std::uint64_t analysisGeneration() const { return analysisGeneration_; }
+    // Takes the result of analysing the circuit of `generation` elsewhere: the current of
+    // every element in the circuit's order, and the report. False, changing nothing, when a
+    // later change has superseded that generation or the currents do not fit the circuit.
+    bool ApplyAnalysis(std::uint64_t generation, std::span<const double> currents,
+                       AnalysisReport report);
+
     // True when the last analysis found no finite solution ("Short").
     bool shortCircuit() const { return shortCircuit_; }
     const AnalysisReport& lastAnalysis() const { return lastAnalysis_; }
@@ -174,6 +190,7 @@ public:
 
 private:
     void RunAnalysis();
+    void AnalyseHere();
     void MarkCircuitChanged();
     // Takes the present state as the saved one, without telling anyone.
     void ForgetChanges();
@@ -189,6 +206,9 @@ private:
     CircuitHistory history_;
     bool shortCircuit_ = false;
     AnalysisReport lastAnalysis_;
+    bool analysisDeferred_ = false;
+    bool analysisPending_ = false;
+    std::uint64_t analysisGeneration_ = 0;
     std::int32_t currentTool_ = kSelectionTool;
     std::int32_t lastToolChosen_ = kNoToolChosen;
     std::int64_t lastToolTime_ = 0;

@@ -5,8 +5,10 @@
 #include <cstdlib>
 
 #include "editing/circuit_edits.h"
+#include "editing/details_rules.h"
 #include "model/element_catalogue.h"
-#include "render/format_value.h"
+#include "render/selection_summary.h"
+#include "render/warning_marks.h"
 #include "text/details_number.h"
 #include "view/hit_test.h"
 #include "view/view_geometry.h"
@@ -66,29 +68,75 @@ void EditController::SetScale(const ViewScale& scale) {
 
 void EditController::Press(DevicePoint position, bool shift) {
     const LogicalPoint p = scale_.ToLogical(position);
+    const PressDecision decision = DecidePress(p, shift);
     StartGesture(p);
-    if (!shift) {
-        const PointHit hit = HitTestPoint(circuit(), p, scale_);
-        if (hit.point != nullptr) {
-            GrabPoint(hit.point, hit.distance);
+    switch (decision.action) {
+        case PressAction::MovePoint:
+        case PressAction::StartWire:
+        case PressAction::DetachLink:
+            GrabPoint(decision.point, decision.startsWire);
             return;
+        case PressAction::SelectElement:
+        case PressAction::DeselectElement:
+            PressElement(decision.element, shift);
+            return;
+        case PressAction::PlaceComponent:
+            PlaceComponentAt(p);
+            return;
+        case PressAction::SelectArea:
+            StartRubberBand(shift);
+            return;
+    }
+}
+
+// A point within the grab tolerance wins over everything (unless shift is held), then the
+// element whose midpoint is hit; empty space places a component or starts a rectangle.
+EditController::PressDecision EditController::DecidePress(LogicalPoint position, bool shift) const {
+    Circuit& live = document_.circuit();
+    PressDecision decision;
+    if (!shift) {
+        const PointHit hit = HitTestPoint(live, position, scale_);
+        if (hit.point != nullptr) {
+            decision.point = hit.point;
+            decision.action = PressAction::MovePoint;
+            if (tool() == kSelectionTool) {
+                return decision;  // no wires and no pulling links off with this tool
+            }
+            decision.startsWire = hit.distance > kPointCentreTolerance;
+            if (decision.startsWire) {
+                decision.action = PressAction::StartWire;
+            }
+            const std::int64_t dx = std::int64_t{position.x} - hit.point->x;
+            const std::int64_t dy = std::int64_t{position.y} - hit.point->y;
+            if (dx != 0 || dy != 0) {
+                decision.link = LinkToDetach(*hit.point, PositionOf(*hit.point), dx, dy);
+                if (decision.link != nullptr) {
+                    decision.action = PressAction::DetachLink;
+                }
+            }
+            return decision;
         }
     }
-    CircuitElement* element = HitTestElement(circuit(), p, scale_);
-    if (element != nullptr) {
-        PressElement(element, shift);
+    decision.element = HitTestElement(live, position, scale_);
+    if (decision.element != nullptr) {
+        decision.action = shift && decision.element->selected() ? PressAction::DeselectElement
+                                                                : PressAction::SelectElement;
     } else if (IsComponentTool(tool())) {
-        PlaceComponentAt(p);
-    } else {
-        StartRubberBand(shift);
+        decision.action = PressAction::PlaceComponent;
     }
+    return decision;
+}
+
+PressPreview EditController::PreviewPress(DevicePoint position, bool shift) const {
+    const PressDecision decision = DecidePress(scale_.ToLogical(position), shift);
+    return {decision.action, decision.point, decision.link, decision.element};
 }
 
 void EditController::StartGesture(LogicalPoint position) {
     if (capturing_) {
         EndGesture();  // the window missed a release: that gesture is over
     }
-    dragStart_ = dragCurrent_ = position;
+    dragStart_ = dragCurrent_ = lastMouse_ = position;
     rubberBand_ = false;
     drawingWire_ = false;
     dragPending_ = true;
@@ -97,13 +145,13 @@ void EditController::StartGesture(LogicalPoint position) {
 }
 
 // A press on a point grabs it; on its rim, with a tool that draws, it starts a wire.
-void EditController::GrabPoint(CircuitPoint* point, std::int64_t distance) {
+void EditController::GrabPoint(CircuitPoint* point, bool startsWire) {
     TakeMouse();
     dragStart_ = dragCurrent_ = PositionOf(*point);
     circuit().ClearSelection();
     circuit().SelectPoint(point);
     port_.Repaint();
-    if (tool() != kSelectionTool && distance > kPointCentreTolerance) {
+    if (startsWire) {
         drawingWire_ = true;
         wireStart_ = point;
     }
@@ -135,8 +183,7 @@ void EditController::PressElement(CircuitElement* element, bool shift) {
             circuit().ClearSelection();
         }
         circuit().Select(element);
-        port_.SetStatusText(readingsHidden_ ? FormatElementSummaryWithoutReadings(*element)
-                                            : FormatElementSummary(*element));
+        port_.SetStatusText(StatusLine());  // the element just selected is the last one
     } else if (shift) {
         circuit().Deselect(element);
     }
@@ -151,6 +198,7 @@ void EditController::Move(DevicePoint position) {
         return;
     }
     const LogicalPoint p = scale_.ToLogical(position);
+    lastMouse_ = p;
     if (drawingWire_ && !dragPending_) {
         MoveRubberWire(p);
     } else if (rubberBand_) {
@@ -254,8 +302,7 @@ void EditController::Release(DevicePoint position) {
 void EditController::FinishWire(LogicalPoint position) {
     drawingWire_ = false;
     port_.Repaint();  // the rubber wire goes
-    CircuitPoint* end = NearestFreePoint(circuit(), position, wireStart_, kWireEndTolerance,
-                                         Limit::Exclusive, scale_);
+    CircuitPoint* end = WireEndAt(position);
     if (end == nullptr) {
         return;
     }
@@ -276,8 +323,7 @@ void EditController::SelectInRubberBand(LogicalPoint position) {
 
 void EditController::MergeDraggedPoint(LogicalPoint position) {
     CircuitPoint* point = circuit().selectedPoint();
-    CircuitPoint* into =
-        NearestFreePoint(circuit(), position, point, kMagnetTolerance, Limit::Inclusive, scale_);
+    CircuitPoint* into = MergeTargetAt(position);
     if (into == nullptr) {
         return;
     }
@@ -338,15 +384,20 @@ void EditController::EditWire(CircuitElement* wire, LogicalPoint position) {
 }
 
 void EditController::EditDetailsOf(CircuitElement* element) {
-    const DetailsValues initial{element->resistance, element->emf,
-                                DetailsCurrent(element->current)};
+    DetailsValues initial{element->resistance, element->emf, DetailsCurrent(element->current)};
+    initial.currentHidden = readingsHidden_;
+    if (readingsHidden_) {
+        initial.current = 0.0;
+    }
+    initial.negativeResistanceAllowed = NegativeResistanceAllowed(element->kind);
     const std::uint64_t replacementsBefore = replacements_;
     port_.RequestDetails(initial, [this, element, replacementsBefore](
                                       const std::optional<DetailsValues>& entered) {
         // A modal dialog runs its own event loop and a browser's answers later: either way
         // a command may have replaced the circuit, and the element with it, meanwhile.
         if (!entered || replacements_ != replacementsBefore ||
-            !std::isfinite(entered->resistance) || !std::isfinite(entered->emf)) {
+            !std::isfinite(entered->resistance) || !std::isfinite(entered->emf) ||
+            !DetailsResistanceAllowed(element->kind, entered->resistance)) {
             return;
         }
         document_.Checkpoint();
@@ -417,6 +468,65 @@ std::optional<EditController::RubberRect> EditController::rubberBand() const {
     return RubberRect{dragStart_, dragCurrent_};
 }
 
+// --- What a press would do ----------------------------------------------------------------------
+
+void EditController::Hover(DevicePoint position, bool shift) {
+    hover_ = position;
+    hoverShift_ = shift;
+}
+
+void EditController::HoverLeft() {
+    hover_.reset();
+}
+
+std::optional<PressPreview> EditController::hoverPreview() const {
+    if (capturing_ || !hover_) {
+        return std::nullopt;
+    }
+    return PreviewPress(*hover_, hoverShift_);
+}
+
+CircuitPoint* EditController::WireEndAt(LogicalPoint position) const {
+    return NearestFreePoint(document_.circuit(), position, wireStart_, kWireEndTolerance,
+                            Limit::Exclusive, scale_);
+}
+
+CircuitPoint* EditController::MergeTargetAt(LogicalPoint position) const {
+    Circuit& live = document_.circuit();
+    return NearestFreePoint(live, position, live.selectedPoint(), kMagnetTolerance,
+                            Limit::Inclusive, scale_);
+}
+
+// The same cases, in the same order, as Release.
+const CircuitPoint* EditController::releaseTarget() const {
+    if (!capturing_) {
+        return nullptr;
+    }
+    if (drawingWire_) {
+        return WireEndAt(lastMouse_);
+    }
+    if (!rubberBand_ && document_.circuit().pointSelected() && tool() != kSelectionTool) {
+        return MergeTargetAt(lastMouse_);
+    }
+    return nullptr;
+}
+
+std::string EditController::prompt() const {
+    if (capturing_) {
+        if (drawingWire_) {
+            return WireReleasePrompt(releaseTarget() != nullptr);
+        }
+        if (!rubberBand_ && document_.circuit().pointSelected()) {
+            return PointReleasePrompt(releaseTarget() != nullptr);
+        }
+        return {};
+    }
+    if (const std::optional<PressPreview> preview = hoverPreview()) {
+        return PressPrompt(preview->action, tool());
+    }
+    return {};
+}
+
 // --- The gesture -------------------------------------------------------------------------------
 
 void EditController::TakeMouse() {
@@ -443,7 +553,43 @@ void EditController::EndGesture() {
     wireStart_ = nullptr;
 }
 
+void EditController::SetReadingsHidden(bool hidden) {
+    if (readingsHidden_ != hidden) {
+        readingsHidden_ = hidden;
+        RefreshStatus();
+    }
+}
+
+void EditController::RefreshStatus() {
+    if (!document_.shortCircuit()) {
+        port_.SetStatusText(StatusLine());
+    }
+}
+
+void EditController::SetLargeCurrentWarning(bool on) {
+    if (warnLargeCurrent_ != on) {
+        warnLargeCurrent_ = on;
+        RefreshStatus();
+    }
+}
+
+// The summary, then a sentence about a large current (a reading: hidden with the others).
+std::string EditController::StatusLine() const {
+    std::string line = SelectionSummary(document_.circuit(), readingsHidden_);
+    if (warnLargeCurrent_ && !readingsHidden_) {
+        const std::string warning = LargeCurrentSentence(document_.circuit());
+        if (!warning.empty()) {
+            line += line.empty() ? "" : "   ";
+            line += warning;
+        }
+    }
+    return line;
+}
+
 void EditController::OnDocumentEvent(DocumentEvent event) {
+    if (event == DocumentEvent::Repaint) {
+        RefreshStatus();
+    }
     if (event != DocumentEvent::CircuitReplaced) {
         return;
     }

@@ -2,9 +2,11 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "document/document.h"
 #include "editing/editing_port.h"
+#include "editing/press_preview.h"
 #include "view/logical_point.h"
 #include "view/view_scale.h"
 
@@ -57,21 +59,54 @@ public:
     void SelectAll();
     void ToggleGrid();
     bool showGrid() const { return showGrid_; }
-    // While pupils predict the readings, the summary of a clicked element leaves out
-    // everything the analysis found.
-    void SetReadingsHidden(bool hidden) { readingsHidden_ = hidden; }
+    // While pupils predict the readings, the summary of a clicked element and the details
+    // dialog leave out everything the analysis found. A change rewrites the summary.
+    void SetReadingsHidden(bool hidden);
+    // Whether the summary adds a sentence when a battery carries a large current.
+    void SetLargeCurrentWarning(bool on);
 
     // --- What the view paints over the circuit ----------------------------------------------
     std::optional<RubberLine> rubberWire() const;
     std::optional<RubberRect> rubberBand() const;
 
+    // --- What a press would do ---------------------------------------------------------------
+    // What Press(position, shift) would do now, without doing it. Press itself acts on this
+    // answer, so the two always agree. A press on a point is answered for a pull straight
+    // away from the point through `position`: along one of its links that pulls the link off.
+    PressPreview PreviewPress(DevicePoint position, bool shift) const;
+    // The mouse moved over the view (with or without a button down), or left it.
+    void Hover(DevicePoint position, bool shift);
+    void HoverLeft();
+    // What a press where the mouse hovers would do; nothing while a gesture holds the mouse
+    // or the mouse is not over the view.
+    std::optional<PressPreview> hoverPreview() const;
+    // While a wire or a point is dragged: the point that a release where the mouse is now
+    // would join it to, or nullptr when such a release joins nothing.
+    const CircuitPoint* releaseTarget() const;
+    // The status bar's prompt for the hover or the drag under way; empty when there is none.
+    std::string prompt() const;
+
 private:
     Circuit& circuit() { return document_.circuit(); }
     std::int32_t tool() const { return document_.currentTool(); }
 
+    // What a press decides, with the handles Press acts on.
+    struct PressDecision {
+        PressAction action = PressAction::SelectArea;
+        CircuitPoint* point = nullptr;
+        CircuitElement* link = nullptr;
+        CircuitElement* element = nullptr;
+        bool startsWire = false;  // a press on the rim of a point with a tool that draws
+    };
+    PressDecision DecidePress(LogicalPoint position, bool shift) const;
+    // The point a wire drawn now would end at, and the point a dragged point would be merged
+    // into, for a release at `position`.
+    CircuitPoint* WireEndAt(LogicalPoint position) const;
+    CircuitPoint* MergeTargetAt(LogicalPoint position) const;
+
     // Press
     void StartGesture(LogicalPoint position);
-    void GrabPoint(CircuitPoint* point, std::int64_t distance);
+    void GrabPoint(CircuitPoint* point, bool startsWire);
     void PlaceComponentAt(LogicalPoint position);
     void StartRubberBand(bool shift);
     void PressElement(CircuitElement* element, bool shift);
@@ -98,6 +133,11 @@ private:
     // Lets go of the mouse and of every point and element the gesture held.
     void EndGesture();
     void OnDocumentEvent(DocumentEvent event);
+    // After every change of the circuit the message pane describes the selection as it now
+    // stands, so that no reading in it is older than the last analysis. A failed analysis
+    // leaves the pane to the drawing, which says "Short".
+    void RefreshStatus();
+    std::string StatusLine() const;
 
     Document& document_;
     EditingPort& port_;
@@ -106,6 +146,7 @@ private:
     bool capturing_ = false;
     bool showGrid_ = false;
     bool readingsHidden_ = false;
+    bool warnLargeCurrent_ = false;
 
     // The gesture under way.
     LogicalPoint dragStart_;    // the press, or the grabbed point; anchors the rubber feedback
@@ -115,6 +156,10 @@ private:
     bool dragPending_ = false;  // the button is down, the drag threshold not yet passed
     bool checkpointTaken_ = false;
     CircuitPoint* wireStart_ = nullptr;
+    LogicalPoint lastMouse_;  // where the mouse was last seen during the gesture, unsnapped
+    // Where the mouse hovers over the view, and whether shift was held then.
+    std::optional<DevicePoint> hover_;
+    bool hoverShift_ = false;
     // Counts the times the live circuit was replaced behind the controller's back, so that
     // a modal dialog can tell whether the element it edits still exists.
     std::uint64_t replacements_ = 0;

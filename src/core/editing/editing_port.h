@@ -12,6 +12,10 @@ struct DetailsValues {
     double resistance = 0.0;
     double emf = 0.0;
     double current = 0.0;
+    // While pupils predict the readings the current box stays empty and is not read.
+    bool currentHidden = false;
+    // Only a switch, whose resistance is its open flag, may take a resistance below zero.
+    bool negativeResistanceAllowed = false;
     bool operator==(const DetailsValues&) const = default;
 };
 

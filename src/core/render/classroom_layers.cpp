@@ -1,5 +1,7 @@
 #include "render/classroom_layers.h"
 
+#include "render/warning_marks.h"
+
 namespace kelno {
 
 void ApplyClassroomOptions(DrawSettings& settings, const Circuit& circuit, AnalysisOutcome outcome,
@@ -16,6 +18,15 @@ void ApplyClassroomOptions(DrawSettings& settings, const Circuit& circuit, Analy
     if (settings.showPotentials && !options.hideReadings) {
         settings.potentials = PointPotentials(circuit);
     }
+}
+
+void ApplyWarningOptions(DrawSettings& settings, const Circuit& circuit, const ViewScale& scale,
+                         const ClassroomOptions& options) {
+    settings.unjoinedEnds.clear();
+    if (options.markUnjoinedEnds) {
+        settings.unjoinedEnds = UnjoinedEnds(circuit, scale);
+    }
+    settings.warnLargeCurrent = options.warnLargeCurrent;
 }
 
 }  // namespace kelno

@@ -6,6 +6,7 @@
 #include "analysis/analyze.h"
 #include "model/circuit.h"
 #include "render/draw_circuit.h"
+#include "view/view_scale.h"
 
 namespace kelno {
 
@@ -15,6 +16,8 @@ struct ClassroomOptions {
     bool explainShort = false;  // highlight the loop that made the analysis fail
     bool hideReadings = false;  // predict mode, while the readings are not revealed
     bool showPotentials = false;
+    bool markUnjoinedEnds = false;  // a warning sign on ends that look joined and are not
+    bool warnLargeCurrent = false;  // a warning sign on a battery beyond a dry cell's current
 };
 
 // Sets the classroom part of `settings` for a circuit whose last analysis ended with
@@ -24,5 +27,10 @@ struct ClassroomOptions {
 void ApplyClassroomOptions(DrawSettings& settings, const Circuit& circuit, AnalysisOutcome outcome,
                            std::span<const std::size_t> failingLoop,
                            const ClassroomOptions& options);
+
+// The warning signs of `options` for a circuit shown at `scale`, whose join tolerance is in
+// its pixels.
+void ApplyWarningOptions(DrawSettings& settings, const Circuit& circuit, const ViewScale& scale,
+                         const ClassroomOptions& options);
 
 }  // namespace kelno

@@ -8,6 +8,7 @@
 #include "render/element_symbol_table.h"
 #include "render/format_value.h"
 #include "render/surface_scope.h"
+#include "render/warning_marks.h"
 #include "view/view_geometry.h"
 
 namespace kelno {
@@ -145,6 +146,10 @@ void DrawCircuit(const Circuit& circuit, DrawSurface& surface, const DrawSetting
         if (settings.showPotentials && !settings.hideReadings) {
             DrawPotentials(circuit, surface, settings.potentials);
         }
+    }
+    DrawUnjoinedEndMarks(circuit, surface, settings.unjoinedEnds);
+    if (settings.warnLargeCurrent && !settings.hideReadings && !settings.shortCircuit) {
+        DrawLargeCurrentMarks(circuit, surface);
     }
     DrawSelectionMarks(circuit, surface, settings.currentTool);
     if (settings.shortCircuit && status) {

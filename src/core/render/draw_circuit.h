@@ -35,6 +35,12 @@ struct DrawSettings {
     // list, written beside it. Potentials are readings too: hidden with them.
     bool showPotentials = false;
     PointPotentialList potentials;
+    // Points by their position in the circuit's list that end one element and lie so near
+    // another point that they look joined: each gets a small warning sign.
+    std::set<std::size_t> unjoinedEnds;
+    // A battery with a current larger than a dry cell takes gets a warning sign (a reading:
+    // not while the readings are hidden, nor after a failed analysis).
+    bool warnLargeCurrent = false;
 };
 
 // The status-bar text after a failed analysis.
