@@ -83,7 +83,8 @@ def compare(native, web, work, name, args, outputs=()):
     # The error texts name the output files, which differ only by their prefix.
     b_err = b[2].replace(b"/w-", b"/n-")
     if (a[0], a[1], a[2], a[3]) != (b[0], b[1], b_err, b[3]):
-        return f"{name} {' '.join(args[:1])} {' '.join(args[2:])}: exit {a[0]}/{b[0]}"
+        return (f"{name} {' '.join(args[:1])} {' '.join(args[2:])} {' '.join(outputs)}: "
+                f"exit {a[0]}/{b[0]}, stderr {a[2][:200]!r} / {b_err[:200]!r}")
     return None
 
 

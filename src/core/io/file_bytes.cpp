@@ -250,15 +250,20 @@ Route ReplaceThroughTemporary(const std::string& target, const struct stat* old,
         TakeOverAttributes(file.get(), *old);
     }
     errorNumber = WriteAll(file.get(), bytes);
-    if (errorNumber == 0) {
-        errorNumber = FlushAndClose(file);
+    if (errorNumber == 0 && ::fsync(file.get()) != 0) {
+        errorNumber = errno;
     }
+    // Renamed while still open, and so still locked: once closed, the new file would look
+    // like a leftover to the clean-up of a save running in another copy of the program,
+    // which could remove it before the rename. The bytes are on the disk already.
     if (errorNumber == 0 && ::rename(temporary.c_str(), target.c_str()) != 0) {
         errorNumber = errno;
+        file.Close();
         ::unlink(temporary.c_str());
         // A folder with the sticky bit lets only the owner replace a file.
         return errorNumber == EACCES || errorNumber == EPERM ? Route::NotPossible : Route::Failed;
     }
+    file.Close();
     if (errorNumber != 0) {
         ::unlink(temporary.c_str());
         return Route::Failed;

@@ -9,7 +9,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "core/io/child_process.h"
 #include "io/in_place_copy.h"
@@ -400,6 +402,35 @@ TEST_F(FileBytesTest, SaveRemovesLeftoversOfKilledSavesOfTheSameUser) {
     EXPECT_TRUE(fs::exists(running));
     EXPECT_TRUE(fs::exists(foreign));
     EXPECT_TRUE(fs::exists(unlike));
+}
+
+TEST_F(FileBytesTest, SavesRunningTogetherInOneFolderLeaveEachOtherAlone) {
+    // Each save clears leftovers in its folder: a finished new file of another save, not
+    // yet renamed over its target, must not be taken for one.
+    constexpr int kSavers = 4;
+    constexpr int kSaves = 150;
+    std::vector<std::string> failures[kSavers];
+    std::vector<std::thread> savers;
+    for (int s = 0; s < kSavers; ++s) {
+        savers.emplace_back([&, s] {
+            const std::string path = PathOf("circuit" + std::to_string(s) + ".kel");
+            for (int i = 0; i < kSaves; ++i) {
+                std::string error;
+                if (!WriteFileAtomically(path, Bytes(64, static_cast<std::uint8_t>(i)), error)) {
+                    failures[s].push_back(error);
+                }
+            }
+        });
+    }
+    for (std::thread& saver : savers) {
+        saver.join();
+    }
+    for (int s = 0; s < kSavers; ++s) {
+        EXPECT_TRUE(failures[s].empty()) << failures[s].size() << " failed: " << failures[s][0];
+        EXPECT_EQ(Contents(PathOf("circuit" + std::to_string(s) + ".kel")),
+                  Bytes(64, static_cast<std::uint8_t>(kSaves - 1)));
+    }
+    EXPECT_EQ(FilesIn(), static_cast<std::size_t>(kSavers)) << "no new file left behind";
 }
 
 TEST_F(FileBytesTest, ReadingAMissingFileSaysSo) {
