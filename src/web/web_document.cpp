@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <unordered_map>
 #include <vector>
 
@@ -23,10 +24,24 @@ using emscripten::val;
 
 namespace {
 
-// A copy of bytes for JavaScript: the view into the module's memory would change under
-// the page with the memory's next growth.
+// A copy of numbers or bytes for JavaScript as a typed array: the view into the module's
+// memory would change under the page with the memory's next growth.
+template <class T>
+val TypedCopy(const std::vector<T>& values) {
+    return val(emscripten::typed_memory_view(values.size(), values.data())).call<val>("slice");
+}
+
 val BytesOf(const std::vector<std::uint8_t>& bytes) {
-    return val(emscripten::typed_memory_view(bytes.size(), bytes.data())).call<val>("slice");
+    return TypedCopy(bytes);
+}
+
+// A short JavaScript array of numbers: a point, a line's two ends, a rectangle's corners.
+val NumberArray(std::initializer_list<double> numbers) {
+    val list = val::array();
+    for (const double number : numbers) {
+        list.call<void>("push", number);
+    }
+    return list;
 }
 
 const char* EventName(DocumentEvent event) {
@@ -237,10 +252,7 @@ val WebDocument::Geometry() const {
     val points = val::array();
     for (const CircuitPoint& point : circuit.points()) {
         numbers.emplace(&point, static_cast<int>(numbers.size()));
-        val xy = val::array();
-        xy.call<void>("push", point.x);
-        xy.call<void>("push", point.y);
-        points.call<void>("push", xy);
+        points.call<void>("push", NumberArray({double(point.x), double(point.y)}));
     }
     val elements = val::array();
     for (const CircuitElement& element : circuit.elements()) {
@@ -315,13 +327,7 @@ std::string WebDocument::FormatDetailsValue(double value) {
 
 val WebDocument::Preview() const {
     const auto pointAt = [](const CircuitPoint* point) {
-        if (point == nullptr) {
-            return val::null();
-        }
-        val xy = val::array();
-        xy.call<void>("push", point->x);
-        xy.call<void>("push", point->y);
-        return xy;
+        return point == nullptr ? val::null() : NumberArray({double(point->x), double(point->y)});
     };
     static constexpr const char* kActions[] = {"move-point",     "start-wire",      "detach-link",
                                                "select-element", "deselect-element", "place-component",
@@ -331,14 +337,11 @@ val WebDocument::Preview() const {
     answer.set("action", preview ? val(kActions[static_cast<int>(preview->action)]) : val::null());
     answer.set("prompt", controller_->prompt());
     answer.set("point", pointAt(preview ? preview->point : nullptr));
-    val link = val::null();
-    if (preview && preview->link != nullptr) {
-        link = val::array();
-        for (const CircuitPoint* end : {preview->link->end1(), preview->link->end2()}) {
-            link.call<void>("push", end->x);
-            link.call<void>("push", end->y);
-        }
-    }
+    const CircuitElement* pulled = preview ? preview->link : nullptr;
+    const val link = pulled == nullptr
+                         ? val::null()
+                         : NumberArray({double(pulled->end1()->x), double(pulled->end1()->y),
+                                        double(pulled->end2()->x), double(pulled->end2()->y)});
     answer.set("link", link);
     answer.set("target", pointAt(controller_->releaseTarget()));
     return answer;
@@ -346,11 +349,7 @@ val WebDocument::Preview() const {
 
 val WebDocument::Overlay() const {
     const auto corners = [](LogicalPoint a, LogicalPoint b) {
-        val list = val::array();
-        for (const std::int32_t v : {a.x, a.y, b.x, b.y}) {
-            list.call<void>("push", v);
-        }
-        return list;
+        return NumberArray({double(a.x), double(a.y), double(b.x), double(b.y)});
     };
     val answer = val::object();
     const auto wire = controller_->rubberWire();
@@ -420,8 +419,7 @@ val WebDocument::Draw(val options) const {
     }
     const std::vector<double>& calls = surface.calls();
     val answer = val::object();
-    answer.set("calls",
-               val(emscripten::typed_memory_view(calls.size(), calls.data())).call<val>("slice"));
+    answer.set("calls", TypedCopy(calls));
     answer.set("texts", texts);
     answer.set("status", status);
     return answer;
