@@ -34,6 +34,8 @@ const char* OutcomeText(const AnalysisReport& report) {
             return "Short (反復計算が収束しません)";
         case AnalysisOutcome::NonFiniteValue:
             return "Short (値が有限の数ではありません)";
+        case AnalysisOutcome::Cancelled:
+            return "解析を中断しました";
     }
     return "";
 }

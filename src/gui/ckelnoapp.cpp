@@ -84,6 +84,7 @@ void CKelnoApp::ConnectDocument() {
     connect(doc, &CKelnoDoc::toolChanged, this, &CKelnoApp::UpdateCommandStates);
     connect(doc, &CKelnoDoc::modifiedChanged, this, &CKelnoApp::UpdateCommandStates);
     connect(view_, &CKelnoView::statusTextChanged, frame, &CMainFrame::SetMessageText);
+    connect(doc, &CKelnoDoc::readingsPendingChanged, frame, &CMainFrame::SetReadingsPending);
     connect(view_, &CKelnoView::promptChanged, frame, &CMainFrame::SetPromptText);
     connect(view_, &CKelnoView::gridChanged, this, &CKelnoApp::UpdateCommandStates);
     connect(view_, &CKelnoView::editStateChanged, this, &CKelnoApp::UpdateCommandStates);

@@ -22,6 +22,8 @@ namespace {
 
 const QString kUntitled = QStringLiteral("無題");
 const QString kKelExtension = QStringLiteral(".kel");
+// An analysis that has not ended after this long shows its readings as pending.
+constexpr std::chrono::milliseconds kPendingDelay{100};
 constexpr const char* kCannotPaste = "貼り付けできませんでした。";
 
 std::string LocalPath(const QString& path) {
@@ -50,15 +52,20 @@ CKelnoDoc::CKelnoDoc(Prompts& prompts, Document::Clock clock, QObject* parent,
       systemClipboard_(clipboard == nullptr ? std::make_unique<SystemClipboard>() : nullptr),
       clipboard_(clipboard == nullptr ? systemClipboard_.get() : clipboard),
       document_(std::move(clock)) {
-    listener_ = document_.Subscribe([this](DocumentEvent event) { OnDocumentEvent(event); });
-    // A large circuit takes a moment to analyse; a small one shows no change.
-    document_.SetAnalysisScope([](const std::function<void()>& analyze) {
-        WaitCursor wait;
-        analyze();
+    // The worker calls back on its own thread; the result is taken on this one.
+    worker_ = std::make_unique<AnalysisWorker>([this] {
+        QMetaObject::invokeMethod(this, [this] { TakeFinishedAnalysis(); }, Qt::QueuedConnection);
     });
+    pendingDelay_.setSingleShot(true);
+    pendingDelay_.setInterval(kPendingDelay);
+    connect(&pendingDelay_, &QTimer::timeout, this,
+            [this] { SetReadingsPending(document_.analysisPending()); });
+    listener_ = document_.Subscribe([this](DocumentEvent event) { OnDocumentEvent(event); });
+    document_.SetAnalysisDeferred(true);
 }
 
 CKelnoDoc::~CKelnoDoc() {
+    worker_.reset();
     document_.Unsubscribe(listener_);
 }
 
@@ -75,6 +82,57 @@ void CKelnoDoc::OnDocumentEvent(DocumentEvent event) {
             break;
         case DocumentEvent::CircuitReplaced:
             break;  // the view's editing controller listens to the document itself
+        case DocumentEvent::AnalysisRequested:
+            StartAnalysis();
+            break;
+    }
+}
+
+// --- The analysis ------------------------------------------------------------------------
+
+void CKelnoDoc::StartAnalysis() {
+    const std::uint64_t generation = document_.analysisGeneration();
+    worker_->Start(generation, document_.circuit());
+    if (worker_->WaitFor(generation, analysisWait_)) {
+        TakeFinishedAnalysis();
+    } else if (!readingsPending_ && !pendingDelay_.isActive()) {
+        pendingDelay_.start();
+    }
+}
+
+void CKelnoDoc::TakeFinishedAnalysis() {
+    if (std::optional<AnalysisWorker::Result> result = worker_->TakeResult()) {
+        document_.ApplyAnalysis(result->generation, result->currents, std::move(result->report));
+    }
+    if (!document_.analysisPending()) {
+        pendingDelay_.stop();
+        SetReadingsPending(false);
+    }
+}
+
+void CKelnoDoc::SetReadingsPending(bool pending) {
+    if (readingsPending_ != pending) {
+        readingsPending_ = pending;
+        emit readingsPendingChanged(pending);
+        emit repaintRequested();
+    }
+}
+
+void CKelnoDoc::WaitForAnalysis() {
+    if (!document_.analysisPending()) {
+        return;
+    }
+    WaitCursor wait;
+    const std::uint64_t generation = document_.analysisGeneration();
+    while (!worker_->WaitFor(generation, std::chrono::milliseconds(100)) && worker_->busy()) {
+    }
+    TakeFinishedAnalysis();
+    if (document_.analysisPending()) {
+        // The worker holds nothing for this circuit (it cannot, but a save must not go
+        // without its currents): analyse it here.
+        document_.SetAnalysisDeferred(false);
+        document_.SetAnalysisDeferred(true);
+        TakeFinishedAnalysis();
     }
 }
 
@@ -212,6 +270,7 @@ bool CKelnoDoc::SaveAs() {
 }
 
 bool CKelnoDoc::SaveTo(const QString& path) {
+    WaitForAnalysis();
     std::string error;
     bool saved = false;
     {

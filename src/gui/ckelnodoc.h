@@ -2,10 +2,13 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
 
+#include "analysis/analysis_worker.h"
 #include "document/clipboard_port.h"
 #include "document/document.h"
 #include "prompts.h"
@@ -15,6 +18,11 @@ namespace kelno {
 // The document of the editor window: the circuit document of the core with a file name,
 // the "save changes?" step, the open and save dialogs and the messages of its failures.
 // The core's events become signals for the view and the frame.
+//
+// The circuit is analysed on a thread of its own, so that the window answers while a large
+// circuit is analysed: a change waits a moment for its analysis, which is all a classroom
+// circuit needs, and otherwise goes on; the readings then stay as they were, shown as
+// pending, until the result comes back. A newer change cancels an analysis under way.
 class CKelnoDoc : public QObject {
     Q_OBJECT
 
@@ -74,6 +82,15 @@ public:
     bool CanCopy() const;
     bool CanPaste() const;
 
+    // Whether the readings on show belong to an earlier circuit, because the analysis of
+    // this one has taken longer than a moment.
+    bool readingsPending() const { return readingsPending_; }
+    // Waits, with the wait cursor, until the readings belong to the circuit: saving,
+    // printing and exports store and show the currents of what they store and show.
+    void WaitForAnalysis();
+    // How long a change waits for its analysis before the window goes on without it.
+    void SetAnalysisWait(std::chrono::milliseconds wait) { analysisWait_ = wait; }
+
     void Undo() { document_.Undo(); }
     void Redo() { document_.Redo(); }
     void ChooseTool(int tool) { document_.ChooseTool(tool); }
@@ -91,9 +108,14 @@ signals:
     void fileUsed(const QString& path);
     // A file was opened: the window takes the size it was saved with.
     void windowRectLoaded(const kelno::WindowRect& rect);
+    // The readings turned pending, or up to date again.
+    void readingsPendingChanged(bool pending);
 
 private:
     void OnDocumentEvent(DocumentEvent event);
+    void StartAnalysis();
+    void TakeFinishedAnalysis();
+    void SetReadingsPending(bool pending);
     void SetPathName(const QString& path);
     void ShowLoadFailure(const LoadResult& result);
     bool OfferInterruptedSaveCopy(const QString& path, bool& declined);
@@ -114,6 +136,11 @@ private:
     Document::ListenerId listener_ = 0;
     QString pathName_;
     WindowRectSource windowRectSource_;
+    std::chrono::milliseconds analysisWait_{30};
+    QTimer pendingDelay_;
+    bool readingsPending_ = false;
+    // Last: it ends, and stops calling back, before anything it calls back into goes.
+    std::unique_ptr<AnalysisWorker> worker_;
 };
 
 }  // namespace kelno

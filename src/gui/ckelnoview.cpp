@@ -31,6 +31,8 @@ namespace kelno {
 namespace {
 
 constexpr const char* kCannotMakePicture = "画像を作れませんでした (ﾒﾓﾘが足りません)。";
+// How much of the background covers a picture whose readings wait for an analysis.
+constexpr int kPendingVeilAlpha = 140;
 
 DevicePoint DeviceOf(const QMouseEvent* event) {
     const QPoint pixel = event->position().toPoint();
@@ -144,6 +146,12 @@ void CKelnoView::paintEvent(QPaintEvent*) {
 void CKelnoView::PaintView(QPainter& painter, QColor background) {
     PaintCircuit(painter, controller_->scale(), rect(), background, document_.core().circuit(),
                  drawSettings(), StatusToFrame(), ThinLineWidth());
+    if (document_.readingsPending()) {
+        // The readings belong to the circuit before the last change: a pale veil says so,
+        // and goes when the analysis of this one comes back.
+        background.setAlpha(kPendingVeilAlpha);
+        painter.fillRect(rect(), background);
+    }
     PaintRubberLines(painter, background);
     PaintPressFeedback(painter);
 }
@@ -227,6 +235,7 @@ void CKelnoView::PaintRubberLines(QPainter& painter, QColor background) {
 }
 
 bool CKelnoView::PrintPage(QPagedPaintDevice& device, std::string& error) {
+    document_.WaitForAnalysis();
     return PrintCircuitPage(device, document_.core().circuit(), drawSettings(), StatusToFrame(),
                             error);
 }
@@ -329,6 +338,7 @@ void CKelnoView::SaveBitmap() {
 }
 
 bool CKelnoView::WriteBitmap(const QString& path, std::string& error) {
+    document_.WaitForAnalysis();
     SyncScale();
     const QImage picture = RenderViewImage(document_.core().circuit(), drawSettings(), size(),
                                            controller_->scale(), StatusToFrame());

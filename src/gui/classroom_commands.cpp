@@ -102,6 +102,7 @@ void ClassroomCommands::SaveSvg() {
     if (!path.endsWith(kSvgExtension, Qt::CaseInsensitive)) {
         path += kSvgExtension;
     }
+    document_.WaitForAnalysis();
     QString error;
     if (!SaveCircuitSvg(path, document_.core().circuit(), view_.drawSettings(), view_.size(), error,
                         view_.logicalDpiX())) {

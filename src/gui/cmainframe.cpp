@@ -233,9 +233,27 @@ void CMainFrame::SetDocumentTitle(const QString& documentName) {
 // --- The message pane ----------------------------------------------------------------------
 
 void CMainFrame::SetMessageText(const QString& text) {
+    if (readingsPending_) {
+        heldMessage_ = text;
+        return;
+    }
     message_ = text;
     if (statusBar()->currentMessage() != text) {
         statusBar()->showMessage(text);
+    }
+}
+
+void CMainFrame::SetReadingsPending(bool pending) {
+    if (readingsPending_ == pending) {
+        return;
+    }
+    if (pending) {
+        heldMessage_ = message_;
+        SetMessageText(Text(kPendingMessage));
+        readingsPending_ = true;
+    } else {
+        readingsPending_ = false;
+        SetMessageText(heldMessage_);
     }
 }
 

@@ -24,6 +24,7 @@ class CMainFrame : public QMainWindow {
 public:
     static constexpr const char* kAppTitle = "Kelno 電気回路";
     static constexpr const char* kIdleMessage = "ﾚﾃﾞｨ";
+    static constexpr const char* kPendingMessage = "計算中…";
 
     explicit CMainFrame(QWidget* parent = nullptr);
     ~CMainFrame() override;
@@ -40,6 +41,9 @@ public:
     // shown over it; "ﾚﾃﾞｨ" when there is none.
     void SetMessageText(const QString& text);
     QString messageText() const;
+    // While the readings wait for an analysis the pane says "計算中…"; the texts sent
+    // meanwhile are held, and the last of them shows when the readings are up to date.
+    void SetReadingsPending(bool pending);
     // The pane beside it that says what a press or a release where the mouse is would do.
     void SetPromptText(const QString& text);
     QString promptText() const;
@@ -96,6 +100,8 @@ private:
     // The text the pane holds until the next one, which a command's prompt shown while the
     // mouse is over its button or menu item only covers for that time.
     QString message_;
+    bool readingsPending_ = false;
+    QString heldMessage_;
     std::function<bool()> closeGuard_;
     // The stored size with frame, and the frame it was fitted with.
     std::optional<QSize> wantedFrameSize_;

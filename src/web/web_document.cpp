@@ -54,8 +54,10 @@ const char* EventName(DocumentEvent event) {
             return "tool";
         case DocumentEvent::CircuitReplaced:
             return "replaced";
+        case DocumentEvent::AnalysisRequested:
+            break;  // the page looks for a pending analysis after every event it is told
     }
-    return "repaint";
+    return nullptr;
 }
 
 // Between the texts of a drawing on their way to JavaScript; no label holds it.
@@ -72,7 +74,11 @@ bool Flag(const val& options, const char* name) {
 WebDocument::WebDocument()
     : scale_(ViewScale::FromDpi(96.0, 96.0)),
       controller_(std::make_unique<EditController>(document_, static_cast<EditingPort&>(*this), scale_)) {
-    document_.Subscribe([this](DocumentEvent event) { Tell("documentEvent", val(EventName(event))); });
+    document_.Subscribe([this](DocumentEvent event) {
+        if (const char* name = EventName(event)) {
+            Tell("documentEvent", val(name));
+        }
+    });
 }
 
 WebDocument::~WebDocument() = default;

@@ -191,6 +191,7 @@ TEST_F(EditingWindowTest, TwoDocumentsExchangeElementsThroughTheClipboard) {
 
     testing::ScriptedPrompts otherPrompts;
     CKelnoDoc other(otherPrompts);
+    other.SetAnalysisWait(std::chrono::minutes(1));
     other.Paste();
     const Circuit& pasted = other.core().circuit();
     ASSERT_EQ(pasted.ElementCount(), 4u);

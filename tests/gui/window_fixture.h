@@ -26,6 +26,9 @@ protected:
         app = std::make_unique<CKelnoApp>(&prompts, [this] { return now; });
         KeepDesktopAlone(*app);
         ASSERT_FALSE(app->Start({}).has_value());
+        // Every change here waits for its analysis, so that a test reads the currents of
+        // what it built; tests of the analysis under way set their own wait.
+        doc().SetAnalysisWait(std::chrono::minutes(1));
     }
 
     void TearDown() override {

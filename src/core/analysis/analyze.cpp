@@ -101,11 +101,15 @@ void IndexPassagesByElement(LoopSystem& system, std::size_t elementCount) {
     }
 }
 
-LoopSystem BuildLoopSystem(LoopBasis& basis) {
+bool IsCancelled(const CancelFlag* cancel) {
+    return cancel != nullptr && cancel->load(std::memory_order_relaxed);
+}
+
+LoopSystem BuildLoopSystem(LoopBasis& basis, const CancelFlag* cancel) {
     const std::size_t elementCount = basis.elementsByNumber().size();
     LoopSystem system;
     system.passages.loopFirst.push_back(0);
-    for (const LoopPath& path : basis.Build()) {
+    for (const LoopPath& path : basis.Build(cancel)) {
         AddLoop(system, path);
     }
     system.passages.resistance.reserve(elementCount);
@@ -128,7 +132,8 @@ std::vector<std::size_t> LoopElements(const LoopSystem& system, std::size_t u) {
 // Runs Gauss-Seidel sweeps until one changes nothing. The right-hand sides are kept up to
 // date incrementally: each accepted update passes its change on to the loops that share
 // resistance with it (the others would only get delta times 0.0, which changes nothing).
-AnalysisOutcome Sweep(LoopSystem& system, MutualTerms& terms, AnalysisReport& report) {
+AnalysisOutcome Sweep(LoopSystem& system, MutualTerms& terms, AnalysisReport& report,
+                      const CancelFlag* cancel) {
     const std::size_t n = system.size();
     const std::uint64_t workLimit = SweepWorkLimit(n, system.passages.byLoop.size());
     std::uint64_t work = 0;
@@ -143,6 +148,9 @@ AnalysisOutcome Sweep(LoopSystem& system, MutualTerms& terms, AnalysisReport& re
         work += n;
         changed = false;
         for (std::size_t u = 0; u < n; ++u) {
+            if (IsCancelled(cancel)) {
+                return AnalysisOutcome::Cancelled;
+            }
             const double selfResistance = system.selfResistance[u];
             const double drive = system.drive[u];
             if (selfResistance == 0.0) {
@@ -222,6 +230,8 @@ const char* OutcomeName(AnalysisOutcome outcome) {
             return "no-convergence";
         case AnalysisOutcome::NonFiniteValue:
             return "non-finite-value";
+        case AnalysisOutcome::Cancelled:
+            return "cancelled";
         case AnalysisOutcome::Solved:
             break;
     }
@@ -236,7 +246,7 @@ std::uint64_t SweepWorkLimit(std::uint64_t loops, std::uint64_t passages) {
     return std::max(kMinSweepWork, kSweepWorkPerSizeSquared * size * size);
 }
 
-bool Analyze(Circuit& circuit, AnalysisReport* reportOut) {
+bool Analyze(Circuit& circuit, AnalysisReport* reportOut, const CancelFlag* cancel) {
     AnalysisReport local;
     AnalysisReport& report = reportOut != nullptr ? *reportOut : local;
     report = AnalysisReport{};
@@ -246,12 +256,15 @@ bool Analyze(Circuit& circuit, AnalysisReport* reportOut) {
     if (!report.failingLoop.empty()) {
         return Fail(circuit, report, AnalysisOutcome::NonFiniteValue);
     }
-    LoopSystem system = BuildLoopSystem(basis);
+    LoopSystem system = BuildLoopSystem(basis, cancel);
+    if (IsCancelled(cancel)) {
+        return Fail(circuit, report, AnalysisOutcome::Cancelled);
+    }
     report.loops = system.size();
 
     MutualTerms terms(system.passages, kStoredMutualEntries);
     const std::vector<double> drive = system.drive;  // the sweeps change their copy
-    const AnalysisOutcome outcome = Sweep(system, terms, report);
+    const AnalysisOutcome outcome = Sweep(system, terms, report, cancel);
     if (outcome == AnalysisOutcome::NoConvergence && SolveInstead(system, drive, terms, report)) {
         WriteCurrents(system, basis.elementsByNumber());
         return true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -15,10 +16,14 @@ enum class AnalysisOutcome {
     CurrentLimit,        // a loop current beyond 1000000 A (or not a number)
     NoConvergence,       // the sweeps did not settle within their bound
     NonFiniteValue,      // a conducting element with an infinite or undefined value
+    Cancelled,           // stopped from outside before it ended; the currents mean nothing
 };
 
+// Set, from any thread, to stop an analysis under way: it then ends soon as Cancelled.
+using CancelFlag = std::atomic<bool>;
+
 // The outcome as reports name it: "solved", "zero-resistance-loop", "current-limit",
-// "no-convergence", "non-finite-value".
+// "no-convergence", "non-finite-value", "cancelled".
 const char* OutcomeName(AnalysisOutcome outcome);
 
 struct AnalysisReport {
@@ -55,7 +60,10 @@ std::uint64_t SweepWorkLimit(std::uint64_t loops, std::uint64_t passages);
 // into `current` (positive from end1 to end2). When the sweeps give up without settling,
 // the same loop equations are solved directly (see `solvedDirectly`). Returns false when
 // the circuit has no finite solution within the limits; every current is then 0.0. Also
-// numbers the circuit's points and elements into their `serial` fields.
-bool Analyze(Circuit& circuit, AnalysisReport* report = nullptr);
+// numbers the circuit's points and elements into their `serial` fields. With `cancel`, the
+// search for loops and the sweeps look at it between steps and end as Cancelled (false,
+// every current 0.0) once it is set; nothing else of their arithmetic changes.
+bool Analyze(Circuit& circuit, AnalysisReport* report = nullptr,
+             const CancelFlag* cancel = nullptr);
 
 }  // namespace kelno

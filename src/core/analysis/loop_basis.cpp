@@ -94,11 +94,14 @@ void LoopBasis::PairLinks() {
     }
 }
 
-std::vector<LoopPath> LoopBasis::Build() {
+std::vector<LoopPath> LoopBasis::Build(const std::atomic<bool>* cancel) {
     std::vector<LoopPath> loops;
     // Elements already in a loop, and those no loop can pass, need no search.
     std::vector<char> covered = LooplessElements();
     for (CircuitElement* element : elements_) {
+        if (cancel != nullptr && cancel->load(std::memory_order_relaxed)) {
+            break;
+        }
         if (covered[element->serial]) {
             continue;
         }

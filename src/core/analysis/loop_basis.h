@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -31,8 +32,8 @@ public:
     explicit LoopBasis(Circuit& circuit);
 
     // The loops in the order they are found; each passes through an element that no
-    // earlier loop contains.
-    std::vector<LoopPath> Build();
+    // earlier loop contains. Stops early, with the loops found so far, once `cancel` is set.
+    std::vector<LoopPath> Build(const std::atomic<bool>* cancel = nullptr);
 
     // The shortest loop through `element` under the present weights, if there is one.
     // Of several equally short routes it takes the one a scan of the reached points in

@@ -88,6 +88,7 @@ void Document::RunAnalysis() {
     ++analysisGeneration_;
     if (analysisDeferred_) {
         analysisPending_ = true;
+        Notify(DocumentEvent::AnalysisRequested);
         return;
     }
     AnalyseHere();
@@ -118,7 +119,7 @@ bool Document::ApplyAnalysis(std::uint64_t generation, std::span<const double> c
                              AnalysisReport report) {
     Circuit& live = circuit();
     if (!analysisPending_ || generation != analysisGeneration_ ||
-        currents.size() != live.ElementCount()) {
+        currents.size() != live.ElementCount() || report.outcome == AnalysisOutcome::Cancelled) {
         return false;
     }
     std::size_t index = 0;
@@ -227,6 +228,10 @@ LoadResult Document::Load(std::span<const std::uint8_t> bytes, const NewerVersio
     undoBufferSize_ = contents.undoBufferSize;
     windowRect_ = contents.window;
     fileVersion_ = contents.version;
+    // The state of the circuit before belongs to that circuit, also while this one waits
+    // for its analysis elsewhere.
+    shortCircuit_ = false;
+    lastAnalysis_ = AnalysisReport();
     RunAnalysis();
     ForgetChanges();
     Notify(DocumentEvent::Repaint);

@@ -32,6 +32,9 @@ enum class DocumentEvent {
     // A command replaced the live circuit or changed it outside any editing gesture (undo,
     // redo, new, open, cut, paste): whoever holds points or elements of it lets go of them.
     CircuitReplaced,
+    // While the analysis is deferred: a change asks for the circuit of the present
+    // analysisGeneration() to be analysed elsewhere.
+    AnalysisRequested,
 };
 
 // The options a document keeps in its file. `noDiagonalWires` is one setting for the
@@ -109,7 +112,8 @@ public:
     // While deferred, a change does not analyse the circuit here: it starts a new analysis
     // generation and leaves the readings of the last analysis in place, pending, so that the
     // owner can analyse a copy of the circuit elsewhere (a worker, a thread) and hand the
-    // result back with ApplyAnalysis. Turning deferral off analyses a pending circuit at once.
+    // result back with ApplyAnalysis; each such change tells the listeners AnalysisRequested.
+    // Turning deferral off analyses a pending circuit at once.
     void SetAnalysisDeferred(bool deferred);
     bool analysisDeferred() const { return analysisDeferred_; }
     bool analysisPending() const { return analysisPending_; }
@@ -117,7 +121,8 @@ public:
     std::uint64_t analysisGeneration() const { return analysisGeneration_; }
     // Takes the result of analysing the circuit of `generation` elsewhere: the current of
     // every element in the circuit's order, and the report. False, changing nothing, when a
-    // later change has superseded that generation or the currents do not fit the circuit.
+    // later change has superseded that generation, the currents do not fit the circuit, or
+    // the analysis was cancelled.
     bool ApplyAnalysis(std::uint64_t generation, std::span<const double> currents,
                        AnalysisReport report);
 

@@ -127,6 +127,7 @@ std::string ExplainShort(AnalysisOutcome reason, std::span<const ElementKind> lo
             return Names(makeup) + "の輪で電流の計算が収束しません。負の抵抗はありませんか。";
         case AnalysisOutcome::NonFiniteValue:
             return Names(makeup) + "に有限の数でない値があります。";
+        case AnalysisOutcome::Cancelled:
         case AnalysisOutcome::Solved:
             break;
     }
