@@ -308,3 +308,32 @@ TEST(AnalyzeTest, LeavesStructureAndValuesAlone) {
 
 }  // namespace
 }  // namespace kelno
+
+namespace kelno {
+namespace {
+
+// A cancelled analysis is a failure of its own: nothing of it may pass for a result.
+TEST(AnalyzeTest, CancelledAnalysisEndsWithoutCurrentsAndAnUnsetFlagChangesNothing) {
+    Circuit circuit;
+    testing::CircuitBuilder b(circuit);
+    b.Add(ElementKind::Battery, 0, 1);
+    b.Add(ElementKind::Bulb, 1, 0);
+    const CancelFlag unset{false};
+    AnalysisReport report;
+    ASSERT_TRUE(Analyze(circuit, &report, &unset));
+    const double solved = circuit.elements().begin()->current;
+    Circuit plain = circuit;
+    ASSERT_TRUE(Analyze(plain));
+    EXPECT_EQ(plain.elements().begin()->current, solved);
+
+    const CancelFlag set{true};
+    EXPECT_FALSE(Analyze(circuit, &report, &set));
+    EXPECT_EQ(report.outcome, AnalysisOutcome::Cancelled);
+    EXPECT_STREQ(OutcomeName(report.outcome), "cancelled");
+    for (const CircuitElement& element : circuit.elements()) {
+        EXPECT_EQ(element.current, 0.0);
+    }
+}
+
+}  // namespace
+}  // namespace kelno
