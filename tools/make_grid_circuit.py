@@ -6,6 +6,9 @@ order with random orientations. For measuring the analysis:
 
     python3 tools/make_grid_circuit.py 71 /tmp/grid71.kel
     time build/default/src/cli/kelno-cli analyze /tmp/grid71.kel
+
+With --parallel, SIZE 10-ohm resistors between the same two points instead, fed by the
+battery: python3 tools/make_grid_circuit.py 100000 /tmp/parallel.kel --parallel
 """
 import argparse
 import random
@@ -54,10 +57,17 @@ def main():
     parser.add_argument("out")
     parser.add_argument("--shuffle", type=int, metavar="SEED",
                         help="random element order and orientations from this seed")
+    parser.add_argument("--parallel", action="store_true",
+                        help="SIZE resistors in parallel across the battery instead of a grid")
     args = parser.parse_args()
     size = args.size
-    points = [(200 + 300 * col, -200 - 300 * row) for row in range(size) for col in range(size)]
-    elements = grid_elements(size)
+    if args.parallel:
+        points = [(200, -200), (800, -200)]
+        elements = [(0, 1, RESISTOR, 10.0, 0.0)] * size + [(1, 0, BATTERY, 0.1, 1.5)]
+    else:
+        points = [(200 + 300 * col, -200 - 300 * row)
+                  for row in range(size) for col in range(size)]
+        elements = grid_elements(size)
     if args.shuffle is not None:
         elements = shuffled(elements, args.shuffle)
     with open(args.out, "wb") as f:
