@@ -1,5 +1,7 @@
 #include "document/clipboard_commands.h"
 
+#include "document/scoped_edit.h"
+
 #include <iterator>
 #include <optional>
 #include <utility>
@@ -63,18 +65,18 @@ std::optional<JunctionCut> PlanJunctionCut(const Circuit& circuit) {
 
 void CutJunction(Document& document, const JunctionCut& cut) {
     document.CircuitReplaced();
-    document.Checkpoint();
+    ScopedEdit edit(document);
     Circuit& circuit = document.circuit();
     circuit.ReplaceEndpoint(cut.stretched, cut.point, cut.wireFarEnd);
     circuit.RemoveElement(cut.wire);
     circuit.RemovePoint(cut.point);
     circuit.ClearPointSelection();
-    document.CircuitChanged();
+    edit.Commit(EditChange::Circuit);
 }
 
 void CutSelection(Document& document) {
     document.CircuitReplaced();
-    document.Checkpoint();
+    ScopedEdit edit(document);
     Circuit& circuit = document.circuit();
     const std::vector<CircuitElement*> selected = circuit.selection();
     for (CircuitElement* element : selected) {
@@ -90,7 +92,7 @@ void CutSelection(Document& document) {
         }
     }
     circuit.ClearSelection();
-    document.CircuitChanged();
+    edit.Commit(EditChange::Circuit);
 }
 
 void AddPasted(Circuit& circuit, const ClipboardData& data) {
@@ -164,10 +166,10 @@ bool Paste(Document& document, ClipboardPort& clipboard, std::string* error) {
         return false;
     }
     document.CircuitReplaced();
-    document.Checkpoint();
+    ScopedEdit edit(document);
     AddPasted(document.circuit(), parsed.data);
     Copy(document, clipboard, kCopyOffset);
-    document.CircuitChanged();
+    edit.Commit(EditChange::Circuit);
     return true;
 }
 

@@ -27,6 +27,21 @@ LoadStatus StatusOf(KelReadStatus status) {
 
 }  // namespace
 
+class Document::ModifiedWatch {
+public:
+    explicit ModifiedWatch(Document& document)
+        : ModifiedWatch(document, document.modified()) {}
+    ModifiedWatch(Document& document, bool wasModified)
+        : document_(document), wasModified_(wasModified) {}
+    ~ModifiedWatch() { document_.NotifyIfModifiedChanged(wasModified_); }
+    ModifiedWatch(const ModifiedWatch&) = delete;
+    ModifiedWatch& operator=(const ModifiedWatch&) = delete;
+
+private:
+    Document& document_;
+    bool wasModified_;
+};
+
 Document::Document(Clock clock) : clock_(clock ? std::move(clock) : Clock(SystemTime)) {
     savedState_ = history_.CurrentState();
 }
@@ -34,24 +49,52 @@ Document::Document(Clock clock) : clock_(clock ? std::move(clock) : Clock(System
 // --- The circuit and its history -------------------------------------------------------
 
 void Document::Checkpoint() {
-    const bool wasModified = modified();
+    const ModifiedWatch watch(*this);
     history_.Checkpoint(undoBufferSize_);
-    NotifyIfModifiedChanged(wasModified);
 }
 
 void Document::CircuitChanged() {
-    const bool wasModified = modified();
+    const ModifiedWatch watch(*this);
     RunAnalysis();
     MarkCircuitChanged();
     Notify(DocumentEvent::Repaint);
-    NotifyIfModifiedChanged(wasModified);
 }
 
 void Document::GeometryChanged() {
-    const bool wasModified = modified();
+    const ModifiedWatch watch(*this);
     MarkCircuitChanged();
     Notify(DocumentEvent::Repaint);
-    NotifyIfModifiedChanged(wasModified);
+}
+
+// --- Scoped edits ------------------------------------------------------------------------
+
+void Document::BeginEdit() {
+    editWasModified_ = modified();
+    history_.BeginEdit(undoBufferSize_);
+}
+
+void Document::CommitEdit(bool circuitChanged) {
+    const ModifiedWatch watch(*this, editWasModified_);
+    history_.EndEdit();
+    if (circuitChanged) {
+        RunAnalysis();
+    }
+    MarkCircuitChanged();
+    Notify(DocumentEvent::Repaint);
+}
+
+// After a change, the circuit before the edit comes back as another object: whoever holds
+// points or elements of the edited one lets go of them first. An edit that changed nothing
+// leaves the circuit as it is, with no undo step.
+void Document::AbandonEdit(bool changed) {
+    const ModifiedWatch watch(*this, editWasModified_);
+    if (changed) {
+        CircuitReplaced();
+    }
+    history_.AbandonEdit(changed);
+    if (changed) {
+        Notify(DocumentEvent::Repaint);
+    }
 }
 
 void Document::CircuitReplaced() {
@@ -59,28 +102,19 @@ void Document::CircuitReplaced() {
 }
 
 bool Document::Undo() {
-    const bool wasModified = modified();
-    if (!history_.CanUndo()) {
-        return false;
-    }
-    CircuitReplaced();
-    history_.Undo();
-    RunAnalysis();
-    Notify(DocumentEvent::Repaint);
-    NotifyIfModifiedChanged(wasModified);
-    return true;
+    return history_.CanUndo() && MoveInHistory(&CircuitHistory::Undo);
 }
 
 bool Document::Redo() {
-    const bool wasModified = modified();
-    if (!history_.CanRedo()) {
-        return false;
-    }
+    return history_.CanRedo() && MoveInHistory(&CircuitHistory::Redo);
+}
+
+bool Document::MoveInHistory(bool (CircuitHistory::*move)()) {
+    const ModifiedWatch watch(*this);
     CircuitReplaced();
-    history_.Redo();
+    (history_.*move)();
     RunAnalysis();
     Notify(DocumentEvent::Repaint);
-    NotifyIfModifiedChanged(wasModified);
     return true;
 }
 
@@ -166,11 +200,10 @@ void Document::SetCurrentTool(std::int32_t tool) {
 // --- Comment and options -----------------------------------------------------------------
 
 void Document::SetComment(std::string commentText, std::int32_t showCommentOnOpen) {
-    const bool wasModified = modified();
+    const ModifiedWatch watch(*this);
     commentText_ = std::move(commentText);
     showCommentOnOpen_ = showCommentOnOpen;
     settingsModified_ = true;
-    NotifyIfModifiedChanged(wasModified);
 }
 
 DocumentOptions Document::options() const {
@@ -178,20 +211,19 @@ DocumentOptions Document::options() const {
 }
 
 void Document::SetOptions(const DocumentOptions& options) {
-    const bool wasModified = modified();
+    const ModifiedWatch watch(*this);
     noDiagonalWires_ = options.noDiagonalWires;
     smoothDisplay_ = options.smoothDisplay;
     showCurrentFlow_ = options.showCurrentFlow;
     undoBufferSize_ = options.undoBufferSize;
     settingsModified_ = true;
     Notify(DocumentEvent::Repaint);
-    NotifyIfModifiedChanged(wasModified);
 }
 
 // --- New, open and save ------------------------------------------------------------------
 
 void Document::NewDocument() {
-    const bool wasModified = modified();
+    const ModifiedWatch watch(*this);
     CircuitReplaced();
     SetCurrentTool(kSelectionTool);
     history_.Reset();
@@ -203,7 +235,6 @@ void Document::NewDocument() {
     fileVersion_ = kFormatVersion;
     ForgetChanges();
     Notify(DocumentEvent::Repaint);
-    NotifyIfModifiedChanged(wasModified);
 }
 
 LoadResult Document::Load(std::span<const std::uint8_t> bytes, const NewerVersionQuestion& ask) {
@@ -212,7 +243,7 @@ LoadResult Document::Load(std::span<const std::uint8_t> bytes, const NewerVersio
     if (file.status != KelReadStatus::Ok) {
         return {StatusOf(file.status), file.error, false};
     }
-    const bool wasModified = modified();
+    const ModifiedWatch watch(*this);
     CircuitReplaced();
     const KelFileContents& contents = file.contents;
     history_.Reset(std::move(file.circuit));
@@ -235,7 +266,6 @@ LoadResult Document::Load(std::span<const std::uint8_t> bytes, const NewerVersio
     RunAnalysis();
     ForgetChanges();
     Notify(DocumentEvent::Repaint);
-    NotifyIfModifiedChanged(wasModified);
     return {LoadStatus::Ok, std::string(), showCommentOnOpen_ != 0};
 }
 
@@ -252,9 +282,8 @@ std::vector<std::uint8_t> Document::SaveBytes(const WindowRect& window) {
 }
 
 void Document::MarkSaved() {
-    const bool wasModified = modified();
+    const ModifiedWatch watch(*this);
     ForgetChanges();
-    NotifyIfModifiedChanged(wasModified);
 }
 
 void Document::ForgetChanges() {

@@ -88,7 +88,9 @@ public:
     CircuitHistory& history() { return history_; }
     const CircuitHistory& history() const { return history_; }
 
-    // Every edit begins with this: keeps an undo state within the undo buffer size.
+    // Edits go through a ScopedEdit (document/scoped_edit.h), which brackets them as one
+    // undo step. These are the steps it takes, for the code that brackets by hand:
+    // Checkpoint keeps an undo state within the undo buffer size.
     void Checkpoint();
     // Ends an edit that may have changed connections or values: analyses the circuit,
     // marks the document modified and asks for a repaint.
@@ -194,6 +196,15 @@ public:
     void Unsubscribe(ListenerId id);
 
 private:
+    friend class ScopedEdit;
+    // Tells the listeners, when it goes, whether modified() changed since it was made.
+    class ModifiedWatch;
+
+    void BeginEdit();
+    void CommitEdit(bool circuitChanged);
+    void AbandonEdit(bool changed);
+    bool MoveInHistory(bool (CircuitHistory::*move)());
+
     void RunAnalysis();
     void AnalyseHere();
     void MarkCircuitChanged();
@@ -230,6 +241,8 @@ private:
     // circuit (comment, options) changed since.
     std::uint64_t savedState_ = 0;
     bool settingsModified_ = false;
+    // Whether there was unsaved work when the open edit began.
+    bool editWasModified_ = false;
 
     std::vector<std::pair<ListenerId, Listener>> listeners_;
     ListenerId nextListenerId_ = 1;

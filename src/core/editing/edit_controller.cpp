@@ -1,5 +1,7 @@
 #include "editing/edit_controller.h"
 
+#include "document/scoped_edit.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -140,7 +142,6 @@ void EditController::StartGesture(LogicalPoint position) {
     rubberBand_ = false;
     drawingWire_ = false;
     dragPending_ = true;
-    checkpointTaken_ = false;
     wireStart_ = nullptr;
 }
 
@@ -159,10 +160,10 @@ void EditController::GrabPoint(CircuitPoint* point, bool startsWire) {
 
 // The mouse is not taken: the moves and the release of this press do nothing.
 void EditController::PlaceComponentAt(LogicalPoint position) {
-    document_.Checkpoint();
+    ScopedEdit edit(document_);
     PlaceComponent(circuit(), KindFromCode(tool()), position);
     document_.ToolUsed();
-    document_.GeometryChanged();
+    edit.Commit(EditChange::Geometry);
 }
 
 void EditController::StartRubberBand(bool shift) {
@@ -238,7 +239,8 @@ void EditController::DragPoint(LogicalPoint position) {
             dragCurrent_ = position;
             drawingWire_ = false;
             wireStart_ = nullptr;
-            document_.CircuitChanged();
+            gestureEdit_->Changed(EditChange::Circuit);
+            document_.CircuitChanged();  // the readings follow the link at once
         }
         return;
     }
@@ -256,6 +258,7 @@ void EditController::DragPoint(LogicalPoint position) {
     MovePoint(*point, std::int64_t{target.x} - dragCurrent_.x,
               std::int64_t{target.y} - dragCurrent_.y);
     dragCurrent_ = target;
+    gestureEdit_->Changed(EditChange::Geometry);
     document_.GeometryChanged();
 }
 
@@ -274,6 +277,7 @@ void EditController::MoveSelection(LogicalPoint position) {
     MoveMarkedPoints(circuit(), std::int64_t{position.x} - dragCurrent_.x,
                      std::int64_t{position.y} - dragCurrent_.y);
     dragCurrent_ = position;
+    gestureEdit_->Changed(EditChange::Geometry);
     document_.GeometryChanged();
 }
 
@@ -308,7 +312,7 @@ void EditController::FinishWire(LogicalPoint position) {
     }
     TakeCheckpoint();
     circuit().AddElement(DefaultRecord(ElementKind::Wire), wireStart_, end);
-    document_.CircuitChanged();
+    gestureEdit_->Changed(EditChange::Circuit);
 }
 
 void EditController::SelectInRubberBand(LogicalPoint position) {
@@ -329,7 +333,7 @@ void EditController::MergeDraggedPoint(LogicalPoint position) {
     }
     TakeCheckpoint();
     MergePoints(circuit(), point, into);
-    document_.CircuitChanged();
+    gestureEdit_->Changed(EditChange::Circuit);
 }
 
 void EditController::JoinClickedElement() {
@@ -339,7 +343,7 @@ void EditController::JoinClickedElement() {
     }
     TakeCheckpoint();  // a click without a drag has none yet
     JoinLooseEnds(circuit(), element, scale_);
-    document_.CircuitChanged();
+    gestureEdit_->Changed(EditChange::Circuit);
 }
 
 void EditController::CaptureLost() {
@@ -364,22 +368,22 @@ void EditController::DoubleClick(DevicePoint position) {
     } else if (element->kind == ElementKind::Switch &&
                (current == kSelectionTool || current == kWireTool ||
                 current == KindCode(ElementKind::Switch))) {
-        document_.Checkpoint();
+        ScopedEdit edit(document_);
         ToggleSwitch(*element);
-        document_.CircuitChanged();
+        edit.Commit(EditChange::Circuit);
     } else {
         EditDetailsOf(element);
     }
 }
 
 void EditController::EditWire(CircuitElement* wire, LogicalPoint position) {
-    document_.Checkpoint();
+    ScopedEdit edit(document_);
     if (Document::noDiagonalWires()) {
         FlipWireBend(*wire);
-        document_.GeometryChanged();
+        edit.Commit(EditChange::Geometry);
     } else {
         SplitWire(circuit(), wire, position);  // the click itself, not snapped
-        document_.CircuitChanged();
+        edit.Commit(EditChange::Circuit);
     }
 }
 
@@ -400,10 +404,10 @@ void EditController::EditDetailsOf(CircuitElement* element) {
             !DetailsResistanceAllowed(element->kind, entered->resistance)) {
             return;
         }
-        document_.Checkpoint();
+        ScopedEdit edit(document_);
         element->resistance = entered->resistance;
         element->emf = entered->emf;
-        document_.CircuitChanged();
+        edit.Commit(EditChange::Circuit);
     });
 }
 
@@ -427,16 +431,16 @@ void EditController::Nudge(Arrow arrow) {
             break;
     }
     Circuit& live = circuit();
-    if (live.pointSelected()) {
-        document_.Checkpoint();
-        MovePoint(*live.selectedPoint(), dx, dy);
-    } else if (live.SelectedCount() > 0) {
-        document_.Checkpoint();
-        MoveMarkedPoints(live, dx, dy);
-    } else {
+    if (!live.pointSelected() && live.SelectedCount() == 0) {
         return;
     }
-    document_.GeometryChanged();
+    ScopedEdit edit(document_);
+    if (live.pointSelected()) {
+        MovePoint(*live.selectedPoint(), dx, dy);
+    } else {
+        MoveMarkedPoints(live, dx, dy);
+    }
+    edit.Commit(EditChange::Geometry);
 }
 
 void EditController::SelectAll() {
@@ -535,12 +539,13 @@ void EditController::TakeMouse() {
 }
 
 void EditController::TakeCheckpoint() {
-    if (!checkpointTaken_) {
-        document_.Checkpoint();
-        checkpointTaken_ = true;
+    if (!gestureEdit_) {
+        gestureEdit_ = std::make_unique<ScopedEdit>(document_);
     }
 }
 
+// The gesture's edit ends last, as one undo step; a gesture that changed nothing (a wire
+// released over empty space) leaves none.
 void EditController::EndGesture() {
     if (capturing_) {
         port_.ReleaseMouse();
@@ -549,8 +554,10 @@ void EditController::EndGesture() {
     rubberBand_ = false;
     drawingWire_ = false;
     dragPending_ = false;
-    checkpointTaken_ = false;
     wireStart_ = nullptr;
+    if (const std::unique_ptr<ScopedEdit> edit = std::move(gestureEdit_)) {
+        edit->Commit();
+    }
 }
 
 void EditController::SetReadingsHidden(bool hidden) {

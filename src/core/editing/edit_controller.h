@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -11,6 +12,8 @@
 #include "view/view_scale.h"
 
 namespace kelno {
+
+class ScopedEdit;
 
 // The editing state machine of the view: turns presses, moves, releases, double-clicks and
 // keys (positions in device pixels relative to the top-left corner of the drawing area)
@@ -128,7 +131,8 @@ private:
     void EditDetailsOf(CircuitElement* element);
 
     void TakeMouse();
-    // Takes the gesture's undo state; later steps of the gesture are covered by it.
+    // Opens the gesture's edit, one undo step for all its later steps; the end of the
+    // gesture commits it.
     void TakeCheckpoint();
     // Lets go of the mouse and of every point and element the gesture held.
     void EndGesture();
@@ -154,7 +158,7 @@ private:
     bool rubberBand_ = false;   // a selection rectangle is drawn
     bool drawingWire_ = false;  // a wire is drawn from wireStart_
     bool dragPending_ = false;  // the button is down, the drag threshold not yet passed
-    bool checkpointTaken_ = false;
+    std::unique_ptr<ScopedEdit> gestureEdit_;  // open from the gesture's first change
     CircuitPoint* wireStart_ = nullptr;
     LogicalPoint lastMouse_;  // where the mouse was last seen during the gesture, unsnapped
     // Where the mouse hovers over the view, and whether shift was held then.

@@ -27,10 +27,46 @@ void CircuitHistory::Checkpoint(std::int32_t limit) {
         snapshots_.insert(live_, {live_->circuit, live_->state});
     }
     MarkCurrentChanged();
-    // The live snapshot is the last one now, so trimming from the front never reaches it.
+    TrimTo(limit);
+}
+
+// The live snapshot is the last one when this runs, so trimming from the front never
+// reaches it.
+void CircuitHistory::TrimTo(std::int32_t limit) {
+    const std::size_t kept = limit > 0 ? static_cast<std::size_t>(limit) : 0;
     while (snapshots_.size() - 1 > kept) {
         snapshots_.pop_front();
     }
+}
+
+// The copy is made whatever the limit, and nothing is trimmed yet, so that the edit can be
+// taken back; EndEdit trims as Checkpoint would have.
+void CircuitHistory::BeginEdit(std::int32_t limit) {
+    redoAside_.clear();
+    redoAside_.splice(redoAside_.end(), snapshots_, std::next(live_), snapshots_.end());
+    snapshots_.insert(live_, {live_->circuit, live_->state});
+    MarkCurrentChanged();
+    editLimit_ = limit;
+    editOpen_ = true;
+}
+
+void CircuitHistory::EndEdit() {
+    redoAside_.clear();
+    TrimTo(editLimit_);
+    editOpen_ = false;
+}
+
+void CircuitHistory::AbandonEdit(bool changed) {
+    const auto before = std::prev(live_);
+    if (changed) {
+        snapshots_.erase(live_);
+        live_ = before;
+    } else {
+        live_->state = before->state;
+        snapshots_.erase(before);
+    }
+    snapshots_.splice(snapshots_.end(), redoAside_);
+    editOpen_ = false;
 }
 
 bool CircuitHistory::Undo() {

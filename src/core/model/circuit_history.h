@@ -38,6 +38,18 @@ public:
     // itself is never dropped.
     void Checkpoint(std::int32_t limit);
 
+    // An edit that may still be taken back. BeginEdit does Checkpoint's work but keeps aside
+    // what Checkpoint would drop; EndEdit lets it go, leaving the history as Checkpoint
+    // would have; AbandonEdit puts the circuit, its state number and the undo and redo
+    // states back as they were before BeginEdit. After an edit that changed the circuit the
+    // live circuit is then a different object (handles into it are gone); after one that
+    // did not (`changed` false) it stays the same object. Nothing else may touch the history
+    // while an edit is open.
+    void BeginEdit(std::int32_t limit);
+    void EndEdit();
+    void AbandonEdit(bool changed);
+    bool editOpen() const { return editOpen_; }
+
     // Move the live position one step back or forward; false when there is no such step.
     bool Undo();
     bool Redo();
@@ -58,9 +70,15 @@ private:
         std::uint64_t state = 0;
     };
 
+    void TrimTo(std::int32_t limit);
+
     std::list<Snapshot> snapshots_;
     std::list<Snapshot>::iterator live_;
     std::uint64_t nextState_ = 0;
+    // While an edit is open: the redo states it dropped, and its undo limit.
+    bool editOpen_ = false;
+    std::list<Snapshot> redoAside_;
+    std::int32_t editLimit_ = 0;
 };
 
 }  // namespace kelno

@@ -181,6 +181,27 @@ TEST_P(EditWireEndTest, WireReleasedOverAPointAlreadyJoinedGoesOnlyToAFreeOne) {
     EXPECT_EQ(At(start), (LogicalPoint{1000, -1000})) << "drawing a wire moves nothing";
 }
 
+// A wire released where no wire can go changes nothing: no undo step, the redo state kept,
+// and the document as saved.
+TEST_F(EditTest, WireReleasedOverEmptySpaceLeavesNoUndoStep) {
+    CircuitPoint* start = AddPoint(1000, -1000);
+    CircuitElement* resistor = AddElement(ElementKind::Resistor, start, AddPoint(1400, -1000));
+    StartFromHere();
+    circuit().Select(resistor);
+    controller.Nudge(EditController::Arrow::Left);
+    ASSERT_TRUE(doc.Undo());
+    doc.MarkSaved();
+    const std::size_t undosBefore = undos();
+    UseTool(kWireTool);
+
+    Drag({1000 + Px(10), -1000}, {{1000, -1600}, {1000, -2200}});
+
+    EXPECT_EQ(circuit().ElementCount(), 1u);
+    EXPECT_EQ(undos(), undosBefore);
+    EXPECT_EQ(doc.history().RedoCount(), 1u);
+    EXPECT_FALSE(doc.modified());
+}
+
 INSTANTIATE_TEST_SUITE_P(Releases, EditWireEndTest,
                          ::testing::Values(WireEndCase{"OnlyTheJoinedPoint", false},
                                            WireEndCase{"FreePointBesideIt", true}),
