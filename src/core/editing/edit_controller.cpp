@@ -374,7 +374,7 @@ void EditController::DoubleClick(DevicePoint position) {
 
 void EditController::EditWire(CircuitElement* wire, LogicalPoint position) {
     document_.Checkpoint();
-    if (Document::noDiagonalWires()) {
+    if (noDiagonalWires_) {
         FlipWireBend(*wire);
         document_.GeometryChanged();
     } else {
