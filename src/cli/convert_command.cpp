@@ -93,8 +93,8 @@ int RunConvert(const std::vector<std::string>& args) {
     if (ClipboardTextFormat().Matches(in) && KelFormat().Matches(out)) {
         return TextToKel(in, out);
     }
-    PrintError("変換できるのは .kel から " + Extensions(formats, false) + " へ、.txt から .kel へです: " +
-               in + " -> " + out);
+    PrintError("変換できるのは .kel から " + Extensions(formats, false) +
+               " へ、.txt から .kel へです: " + in + " -> " + out);
     return kExitUsage;
 }
 

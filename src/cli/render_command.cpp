@@ -134,8 +134,7 @@ int RunRender(const std::vector<std::string>& args) {
 
     OffscreenApplication qt;
     const ViewScale scale = ViewScale::FromDpi(kScreenDpi, kScreenDpi);
-    const PictureOptions picture =
-        PictureOptionsOf(line, document, LogicalExtent(viewSize, scale));
+    const PictureOptions picture = PictureOptionsOf(line, document, LogicalExtent(viewSize, scale));
     const AnalysisReport& analysis = document.lastAnalysis();
     // With --explain the message says where the short is, as the status bar does.
     const std::string shortText =

@@ -59,9 +59,9 @@ QString ExportCommandRunner::SuggestedPath(const ExportFormat& format) const {
 
 void ExportCommandRunner::Run(const ExportCommand& command) {
     const ExportFormat& format = *command.format;
-    QString path = prompts_.ChooseExportFile(QString::fromUtf8(command.dialogTitle), format,
-                                             command.besideDocument ? SuggestedPath(format)
-                                                                    : QString());
+    QString path =
+        prompts_.ChooseExportFile(QString::fromUtf8(command.dialogTitle), format,
+                                  command.besideDocument ? SuggestedPath(format) : QString());
     if (path.isEmpty()) {
         return;
     }

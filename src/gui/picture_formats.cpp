@@ -30,8 +30,8 @@ class PixelPictureFormat : public ExportFormat {
 public:
     ExportResult Encode(Document& document, const ExportOptions& options,
                         std::vector<std::uint8_t>& bytes) const final {
-        const QImage image = RenderViewImage(document.circuit(), options.settings,
-                                             SizeOf(options), options.scale, options.status);
+        const QImage image = RenderViewImage(document.circuit(), options.settings, SizeOf(options),
+                                             options.scale, options.status);
         if (image.isNull()) {
             return ExportResult::Failed(Failure::OutOfMemory, "画像を作るためのﾒﾓﾘが足りません。");
         }

@@ -21,10 +21,10 @@ struct PathCase {
 };
 
 TEST(DocumentFormats, AreFoundByTheirExtensionInAnyCase) {
-    for (const PathCase c : {PathCase{"a.kel", "kel"}, PathCase{"dir.x/B.TXT", "txt"},
-                             PathCase{"net.Cir", "cir"}, PathCase{".kel", "kel"},
-                             PathCase{"a.kelx", nullptr}, PathCase{"akel", nullptr},
-                             PathCase{"a.png", nullptr}, PathCase{"", nullptr}}) {
+    for (const PathCase c :
+         {PathCase{"a.kel", "kel"}, PathCase{"dir.x/B.TXT", "txt"}, PathCase{"net.Cir", "cir"},
+          PathCase{".kel", "kel"}, PathCase{"a.kelx", nullptr}, PathCase{"akel", nullptr},
+          PathCase{"a.png", nullptr}, PathCase{"", nullptr}}) {
         const ExportFormat* format = FormatOfPath(DocumentFormats(), c.path);
         if (c.extension == nullptr) {
             EXPECT_EQ(format, nullptr) << c.path;
