@@ -45,7 +45,8 @@ int RunDrawCalls(const std::vector<std::string>& args) {
     const PictureSize view = ViewSize(size, loaded.document, in);
     const ViewScale scale = ViewScale::FromDpi(kScreenDpi, kScreenDpi);
     const LogicalSize extent{scale.PixelsToUnitsX(view.width), scale.PixelsToUnitsY(view.height)};
-    const DrawSettings settings = PictureSettings(loaded.document, PictureOptionsOf(line, extent));
+    const DrawSettings settings =
+        PictureSettings(loaded.document, PictureOptionsOf(line, loaded.document, extent));
 
     RecordingSurface surface(scale, Color{255, 255, 255});
     std::string status;

@@ -53,10 +53,12 @@ PictureSize ViewSize(const std::optional<PictureSize>& asked, const Document& do
     return fallback;
 }
 
-PictureOptions PictureOptionsOf(const CommandLine& line, LogicalSize extent) {
+PictureOptions PictureOptionsOf(const CommandLine& line, const Document& document,
+                                LogicalSize extent) {
     PictureOptions options;
     options.showGrid = line.Has("--grid");
     options.hideCurrentFlow = line.Has("--no-flow");
+    options.noDiagonalWires = document.noDiagonalWires();
     options.classroom.explainShort = line.Has("--explain");
     options.classroom.hideReadings = line.Has("--predict");
     options.classroom.showPotentials = line.Has("--potentials");

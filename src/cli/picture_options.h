@@ -29,7 +29,9 @@ std::optional<PictureSize> ParsePictureSize(const std::string& text);
 PictureSize ViewSize(const std::optional<PictureSize>& asked, const Document& document,
                      const std::string& path);
 
-// The grid, arrows and classroom options given on the command line, over `extent`.
-PictureOptions PictureOptionsOf(const CommandLine& line, LogicalSize extent);
+// The grid, arrows and classroom options given on the command line, over `extent`, with
+// the option of right-angled wires that `document`'s file keeps: the tool holds no other.
+PictureOptions PictureOptionsOf(const CommandLine& line, const Document& document,
+                                LogicalSize extent);
 
 }  // namespace kelno::cli

@@ -1,118 +1,66 @@
-#include <QBuffer>
-#include <QByteArray>
 #include <QGuiApplication>
-#include <QImage>
-#include <QPageLayout>
-#include <QPageSize>
-#include <QPdfWriter>
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <string>
 
 #include "circuit_rendering.h"
+#include "cli_files.h"
 #include "command_line.h"
 #include "commands.h"
-#include "io/bmp_writer.h"
-#include "io/file_bytes.h"
+#include "document/export_format.h"
 #include "kel_loading.h"
+#include "picture_formats.h"
 #include "picture_options.h"
 #include "render/classroom_layers.h"
 #include "render/short_explanation.h"
-#include "svg_export.h"
 
 namespace kelno::cli {
 
 namespace {
 
-constexpr const char* kUsage =
-    "使い方: kelno-cli render FILE.kel -o OUT.png|OUT.bmp|OUT.svg|OUT.pdf [--size WxH] [--grid] "
-    "[--no-flow] [--explain] [--predict] [--potentials] [--open-newer]";
+// "OUT.png|OUT.bmp|…" and ".png、.bmp、…" from the list of picture formats.
+std::string Joined(const std::string& before, const std::string& separator) {
+    std::string text;
+    for (const ExportFormat* format : PictureFormats()) {
+        if (!text.empty()) {
+            text += separator;
+        }
+        text += before + std::string(format->extension());
+    }
+    return text;
+}
 
-enum class OutputKind { Png, Bmp, Svg, Pdf };
+std::string Usage() {
+    return "使い方: kelno-cli render FILE.kel -o " + Joined("OUT.", "|") +
+           " [--size WxH] [--grid] [--no-flow] [--explain] [--predict] [--potentials] "
+           "[--open-newer]";
+}
 
-std::optional<OutputKind> KindOfOutput(const std::string& path) {
+const ExportFormat* FormatOfOutput(const std::string& path) {
     std::string extension = std::filesystem::path(path).extension().string();
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    if (extension == ".png") {
-        return OutputKind::Png;
-    }
-    if (extension == ".bmp") {
-        return OutputKind::Bmp;
-    }
-    if (extension == ".svg") {
-        return OutputKind::Svg;
-    }
-    if (extension == ".pdf") {
-        return OutputKind::Pdf;
-    }
-    return std::nullopt;
-}
-
-bool Save(const std::string& path, const QByteArray& bytes) {
-    std::string error;
-    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
-    if (!WriteFileAtomically(path, {data, static_cast<std::size_t>(bytes.size())}, error)) {
-        PrintError(error);
-        return false;
-    }
-    return true;
-}
-
-bool SavePicture(const std::string& path, OutputKind kind, const QImage& image) {
-    if (image.isNull()) {
-        PrintError("画像を作るためのﾒﾓﾘが足りません。");
-        return false;
-    }
-    if (kind == OutputKind::Bmp) {
-        std::string error;
-        if (!WriteBmp24(path, ToRgbImage(image), error)) {
-            PrintError(path + ": " + error);
-            return false;
-        }
-        return true;
-    }
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG")) {
-        PrintError(path + ": PNG 形式に変換できませんでした。");
-        return false;
-    }
-    return Save(path, bytes);
-}
-
-bool SaveSvg(const std::string& path, const Document& document, const DrawSettings& settings,
-             QSize size, const StatusSink& status) {
-    const QByteArray svg = RenderCircuitSvg(document.circuit(), settings, size, status);
-    if (svg.isEmpty()) {
-        PrintError(path + ": SVG の画像を作れませんでした。");
-        return false;
-    }
-    return Save(path, svg);
-}
-
-bool SavePdf(const std::string& path, const Document& document, const DrawSettings& settings,
-             const StatusSink& status) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter writer(&buffer);
-        writer.setCreator(QStringLiteral("Kelno"));
-        writer.setTitle(QString::fromStdString(std::filesystem::path(path).filename().string()));
-        writer.setPageSize(QPageSize(QPageSize::A4));
-        std::string error;
-        if (!PrintCircuitPage(writer, document.circuit(), settings, status, error)) {
-            PrintError(path + ": " + error);
-            return false;
+    for (const ExportFormat* format : PictureFormats()) {
+        if (extension == "." + std::string(format->extension())) {
+            return format;
         }
     }
-    return Save(path, bytes);
+    return nullptr;
+}
+
+// A failure to make the picture names the file first; a failure to write it names the file
+// itself, though a bitmap's message names it first all the same.
+std::string MessageOf(const ExportFormat& format, const ExportResult& result,
+                      const std::string& path) {
+    using Failure = ExportResult::Failure;
+    if (result.failure == Failure::OutOfMemory ||
+        (result.failure == Failure::CannotWrite && &format != &BitmapFormat())) {
+        return result.error;
+    }
+    return path + ": " + result.error;
 }
 
 // Qt's own notes (a missing runtime folder and the like) are not for the tool's users, who
@@ -155,14 +103,14 @@ int RunRender(const std::vector<std::string>& args) {
     specs.push_back({"-o", true});
     if (!line.Parse(args, specs, error) ||
         line.words().size() != 1 || !line.Has("-o")) {
-        PrintError(error.empty() ? kUsage : error);
+        PrintError(error.empty() ? Usage() : error);
         return kExitUsage;
     }
     const std::string& in = line.words()[0];
     const std::string out = *line.Value("-o");
-    const std::optional<OutputKind> kind = KindOfOutput(out);
-    if (!kind) {
-        PrintError("出力ﾌｧｲﾙの拡張子は .png、.bmp、.svg、.pdf のいずれかにしてください: " + out);
+    const ExportFormat* format = FormatOfOutput(out);
+    if (format == nullptr) {
+        PrintError("出力ﾌｧｲﾙの拡張子は " + Joined(".", "、") + " のいずれかにしてください: " + out);
         return kExitUsage;
     }
     std::optional<PictureSize> size;
@@ -180,14 +128,13 @@ int RunRender(const std::vector<std::string>& args) {
     if (!LoadKel(in, line.Has("--open-newer"), loaded)) {
         return kExitBadInput;
     }
-    const Document& document = loaded.document;
+    Document& document = loaded.document;
     const PictureSize pictureSize = ViewSize(size, document, in);
     const QSize viewSize(pictureSize.width, pictureSize.height);
 
     OffscreenApplication qt;
-    const PictureOptions picture = PictureOptionsOf(
-        line, LogicalExtent(viewSize, ViewScale::FromDpi(kScreenDpi, kScreenDpi)));
-    const DrawSettings settings = PictureSettings(document, picture);
+    const ViewScale scale = ViewScale::FromDpi(kScreenDpi, kScreenDpi);
+    const PictureOptions picture = PictureOptionsOf(line, document, LogicalExtent(viewSize, scale));
     const AnalysisReport& analysis = document.lastAnalysis();
     // With --explain the message says where the short is, as the status bar does.
     const std::string shortText =
@@ -202,20 +149,24 @@ int RunRender(const std::vector<std::string>& args) {
         }
     };
 
-    bool saved = false;
-    switch (*kind) {
-        case OutputKind::Pdf:
-            saved = SavePdf(out, document, settings, status);
-            break;
-        case OutputKind::Svg:
-            saved = SaveSvg(out, document, settings, viewSize, status);
-            break;
-        default:
-            saved = SavePicture(out, *kind,
-                                RenderCircuitImage(document.circuit(), settings, viewSize, status));
-            break;
+    ExportOptions options;
+    options.settings = PictureSettings(document, picture);
+    options.width = pictureSize.width;
+    options.height = pictureSize.height;
+    options.scale = scale;
+    options.dpi = kScreenDpi;
+    options.status = status;
+    options.title = std::filesystem::path(out).filename().string();
+    std::vector<std::uint8_t> bytes;
+    ExportResult result = format->Encode(document, options, bytes);
+    if (result.ok() && !WriteOutputFile(out, bytes, result.error)) {
+        result.failure = ExportResult::Failure::CannotWrite;
     }
-    return saved ? kExitOk : kExitBadInput;
+    if (!result.ok()) {
+        PrintError(MessageOf(*format, result, out));
+        return kExitBadInput;
+    }
+    return kExitOk;
 }
 
 }  // namespace kelno::cli

@@ -18,6 +18,7 @@
 #include "command_table.h"
 #include "desktop_registration.h"
 #include "dialog_prompts.h"
+#include "export_commands.h"
 #include "messages.h"
 #include "print_commands.h"
 #include "shell/startup_command.h"
@@ -58,6 +59,7 @@ CKelnoApp::CKelnoApp(Prompts* prompts, Document::Clock clock)
         *prompts_, [this](QPagedPaintDevice& device, std::string& error) {
             return view_->PrintPage(device, error);
         });
+    exports_ = std::make_unique<ExportCommandRunner>(*document_, *view_, *prompts_);
     ConnectDocument();
     ConnectCommands();
     // A child of the frame, which deletes it.
@@ -79,6 +81,9 @@ void CKelnoApp::ConnectDocument() {
     connect(doc, &CKelnoDoc::titleChanged, frame, &CMainFrame::SetDocumentTitle);
     connect(doc, &CKelnoDoc::modifiedChanged, frame, &QWidget::setWindowModified);
     connect(doc, &CKelnoDoc::windowRectLoaded, frame, &CMainFrame::ApplyWindowSize);
+    // A file opened brings its option of right-angled wires, which holds for the whole program.
+    connect(doc, &CKelnoDoc::windowRectLoaded, this,
+            [this] { ApplyNoDiagonalWires(document_->core().noDiagonalWires()); });
     connect(doc, &CKelnoDoc::fileUsed, this, &CKelnoApp::RememberFile);
     connect(doc, &CKelnoDoc::repaintRequested, this, &CKelnoApp::UpdateCommandStates);
     connect(doc, &CKelnoDoc::toolChanged, this, &CKelnoApp::UpdateCommandStates);
@@ -126,7 +131,9 @@ void CKelnoApp::ConnectCommands() {
     on(cmd::kPrint, [this] { printing_->Print(frame_.get()); });
     on(cmd::kPrintPreview, [this] { OnPrintPreview(); });
     on(cmd::kPrintSetup, [this] { OnPrintSetup(); });
-    on(cmd::kSaveBitmap, [view] { view->SaveBitmap(); });
+    for (const ExportCommand& command : ExportCommands()) {
+        on(command.id, [this, &command] { exports_->Run(command); });
+    }
     on(cmd::kUndo, [doc] { doc->Undo(); });
     on(cmd::kRedo, [doc] { doc->Redo(); });
     on(cmd::kCut, [doc] { doc->Cut(); });
@@ -317,7 +324,14 @@ void CKelnoApp::OnOptions() {
     bool explainShort = classroom_->explainShort();
     if (document_->EditOptions(explainShort)) {
         classroom_->SetExplainShort(explainShort);
+        ApplyNoDiagonalWires(document_->core().noDiagonalWires());
     }
+}
+
+void CKelnoApp::ApplyNoDiagonalWires(bool on) {
+    noDiagonalWires_ = on;
+    document_->core().SetNoDiagonalWires(on);
+    view_->SetNoDiagonalWires(on);
 }
 
 }  // namespace kelno

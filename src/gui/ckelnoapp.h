@@ -21,6 +21,7 @@ class CKelnoView;
 class CMainFrame;
 class ClassroomMode;
 class DialogPrompts;
+class ExportCommandRunner;
 class PrintCommands;
 class Prompts;
 
@@ -56,6 +57,8 @@ public:
     ClassroomMode& classroom() { return *classroom_; }
     const RecentFileList& recentFiles() const { return recentFiles_; }
     int previewPages() const { return previewPages_; }
+    // The program's option that wires run at right angles.
+    bool noDiagonalWires() const { return noDiagonalWires_; }
 
     // Opens a file after the "save changes?" step: the Open dialog, a recent file, a
     // dropped file. False when nothing was opened.
@@ -78,6 +81,9 @@ private:
     void OnPrintSetup();
     void OnAbout();
     void OnOptions();
+    // The program's option of right-angled wires, for the document's next save, the view
+    // and its editing.
+    void ApplyNoDiagonalWires(bool on);
 
     std::optional<int> PrintAndEnd(const QString& path, const QString& printer);
     int Unregister(bool quietly);
@@ -86,11 +92,14 @@ private:
     AppSettings settings_;
     RecentFileList recentFiles_;
     int previewPages_ = 0;
+    // One setting for the whole program: the file opened last or the options dialog set it.
+    bool noDiagonalWires_ = false;
     std::unique_ptr<DialogPrompts> ownPrompts_;
     Prompts* prompts_ = nullptr;
     std::unique_ptr<CKelnoDoc> document_;
     std::unique_ptr<ClassroomMode> classroom_;
     std::unique_ptr<PrintCommands> printing_;
+    std::unique_ptr<ExportCommandRunner> exports_;
     // Destroyed first: the window and the view it holds refer to the document.
     std::unique_ptr<CMainFrame> frame_;
     CKelnoView* view_ = nullptr;

@@ -2,7 +2,6 @@
 
 #include <QContextMenuEvent>
 #include <QCursor>
-#include <QFile>
 #include <QFocusEvent>
 #include <QGuiApplication>
 #include <QImage>
@@ -21,6 +20,7 @@
 #include "ckelnodoc.h"
 #include "classroom_mode.h"
 #include "command_table.h"
+#include "document/picture_settings.h"
 #include "qpainter_surface.h"
 #include "render/element_frame.h"
 #include "tool_cursors.h"
@@ -30,7 +30,6 @@ namespace kelno {
 
 namespace {
 
-constexpr const char* kCannotMakePicture = "画像を作れませんでした (ﾒﾓﾘが足りません)。";
 // How much of the background covers a picture whose readings wait for an analysis.
 constexpr int kPendingVeilAlpha = 140;
 
@@ -85,18 +84,33 @@ void CKelnoView::SyncScale() {
 }
 
 DrawSettings CKelnoView::drawSettings() const {
-    const Document& core = document_.core();
-    DrawSettings settings;
-    settings.showGrid = controller_->showGrid();
-    settings.showCurrentFlow = core.showCurrentFlow();
-    settings.noDiagonalWires = Document::noDiagonalWires();
-    settings.shortCircuit = core.shortCircuit();
-    settings.currentTool = core.currentTool();
-    settings.gridExtent = LogicalExtent(size(), ZoomedScale());
+    PictureOptions picture;
+    picture.showGrid = controller_->showGrid();
+    picture.noDiagonalWires = noDiagonalWires_;
+    picture.extent = LogicalExtent(size(), ZoomedScale());
     if (classroom_ != nullptr) {
-        classroom_->Decorate(settings, controller_->scale());
+        picture.classroom = classroom_->shownOptions();
+        picture.warningsAt = controller_->scale();
     }
-    return settings;
+    return PictureSettings(document_.core(), picture);
+}
+
+ExportOptions CKelnoView::PictureExport() {
+    SyncScale();
+    ExportOptions options;
+    options.settings = drawSettings();
+    options.width = width();
+    options.height = height();
+    options.scale = controller_->scale();
+    options.dpi = logicalDpiX();
+    options.status = StatusToFrame();
+    return options;
+}
+
+void CKelnoView::SetNoDiagonalWires(bool on) {
+    noDiagonalWires_ = on;
+    controller_->SetNoDiagonalWires(on);
+    update();
 }
 
 void CKelnoView::SetClassroom(ClassroomMode& classroom) {
@@ -176,7 +190,7 @@ void CKelnoView::PaintPressFeedback(QPainter& painter) {
         const CircuitElement& link = *preview->link;
         const QPointF end1 = at(link.end1());
         const QPointF end2 = at(link.end2());
-        if (IsWire(link.kind) && Document::noDiagonalWires()) {
+        if (IsWire(link.kind) && noDiagonalWires_) {
             const DrawPoint corner = RightAngleCorner(link.kind, {link.end1()->x, link.end1()->y},
                                                       {link.end2()->x, link.end2()->y});
             const DevicePoint c = scale.ToDevice(corner.x, corner.y);
@@ -323,30 +337,6 @@ void CKelnoView::SelectAll() {
 void CKelnoView::ToggleGrid() {
     controller_->ToggleGrid();
     emit gridChanged(controller_->showGrid());
-}
-
-void CKelnoView::SaveBitmap() {
-    Prompts& prompts = document_.prompts();
-    const QString path = prompts.ChooseBitmapFile();
-    if (path.isEmpty()) {
-        return;
-    }
-    std::string error;
-    if (!WriteBitmap(path, error)) {
-        prompts.ShowError(QString::fromStdString(error));
-    }
-}
-
-bool CKelnoView::WriteBitmap(const QString& path, std::string& error) {
-    document_.WaitForAnalysis();
-    SyncScale();
-    const QImage picture = RenderViewImage(document_.core().circuit(), drawSettings(), size(),
-                                           controller_->scale(), StatusToFrame());
-    if (picture.isNull()) {
-        error = kCannotMakePicture;
-        return false;
-    }
-    return WriteBmp24(QFile::encodeName(path).toStdString(), ToRgbImage(picture), error);
 }
 
 // --- Zoom and scroll -----------------------------------------------------------------------

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "document/export_format.h"
 #include "editing/edit_controller.h"
 #include "editing/editing_port.h"
 #include "render/draw_circuit.h"
@@ -34,6 +35,13 @@ public:
     // What DrawCircuit is given: the document's state and options, the grid, this view's
     // extent and the classroom's layers.
     DrawSettings drawSettings() const;
+    // The picture of the view as it stands, for an export: its settings, its size in
+    // pixels, its scale and its screen's resolution.
+    ExportOptions PictureExport();
+
+    // The program's option that wires run at right angles, from the document's owner.
+    void SetNoDiagonalWires(bool on);
+    bool noDiagonalWires() const { return noDiagonalWires_; }
 
     // The classroom's layers and status text from now on (none without this).
     void SetClassroom(ClassroomMode& classroom);
@@ -60,13 +68,6 @@ public:
     // Sets the zoom, keeping the logical point under `visibleSpot` (pixels within the
     // visible area) where it is.
     void ZoomAt(double zoom, QPoint visibleSpot);
-    // "ﾋﾞｯﾄﾏｯﾌﾟで保存": asks for a file and writes the picture of the view into it.
-    void SaveBitmap();
-    // Writes the picture of the view as it stands, at its scale on white, into a bitmap
-    // file, replacing an existing file only once the picture is complete. On failure
-    // returns false with a message naming the file and the reason in `error`.
-    bool WriteBitmap(const QString& path, std::string& error);
-
     // The context menu: every item enabled, whatever the state of its command.
     std::unique_ptr<QMenu> CreateContextMenu();
 
@@ -127,6 +128,7 @@ private:
     ClassroomMode* classroom_ = nullptr;
     QScrollArea* scrollArea_ = nullptr;
     double zoom_ = 1.0;
+    bool noDiagonalWires_ = false;
     // The canvas reaches at least this far once a zoom about the mouse scrolled it there,
     // also where the circuit does not.
     QSize scrolledExtent_;

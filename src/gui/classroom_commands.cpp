@@ -1,8 +1,6 @@
 #include "classroom_commands.h"
 
 #include <QAction>
-#include <QDir>
-#include <QFileInfo>
 #include <QStatusBar>
 
 #include "ckelnodoc.h"
@@ -11,15 +9,12 @@
 #include "cmainframe.h"
 #include "command_ids.h"
 #include "prompts.h"
-#include "svg_export.h"
 
 namespace kelno {
 
 namespace {
 
 namespace cmd = command;
-
-const QString kSvgExtension = QStringLiteral(".svg");
 
 bool ExplainsShort(const QString& message) {
     return message.startsWith(QString::fromUtf8(kShortStatusText.data(),
@@ -55,7 +50,6 @@ void ClassroomCommands::ConnectCommands() {
             &ClassroomMode::SetMarkUnjoinedEnds);
     connect(frame_.command(cmd::kWarnLargeCurrent), &QAction::triggered, &classroom_,
             &ClassroomMode::SetWarnLargeCurrent);
-    connect(frame_.command(cmd::kSaveSvg), &QAction::triggered, this, &ClassroomCommands::SaveSvg);
 }
 
 void ClassroomCommands::UpdateCommands() {
@@ -81,36 +75,6 @@ void ClassroomCommands::FollowMessage(const QString& text) {
     } else {
         bar->unsetCursor();
         bar->setToolTip({});
-    }
-}
-
-// --- SVG ---------------------------------------------------------------------------------
-
-QString ClassroomCommands::SuggestedSvgPath() const {
-    if (document_.pathName().isEmpty()) {
-        return QDir::current().filePath(document_.title() + kSvgExtension);
-    }
-    const QFileInfo file(document_.pathName());
-    return file.dir().filePath(file.completeBaseName() + kSvgExtension);
-}
-
-void ClassroomCommands::SaveSvg() {
-    QString path = prompts_.ChooseSvgFileToSave(SuggestedSvgPath());
-    if (path.isEmpty()) {
-        return;
-    }
-    if (!path.endsWith(kSvgExtension, Qt::CaseInsensitive)) {
-        path += kSvgExtension;
-    }
-    document_.WaitForAnalysis();
-    QString error;
-    if (!SaveCircuitSvg(path, document_.core().circuit(), view_.drawSettings(), view_.size(), error,
-                        view_.logicalDpiX())) {
-        // Every failure names the file, also one that happened before any writing.
-        if (!error.contains(path)) {
-            error = path + QStringLiteral("\n") + error;
-        }
-        prompts_.ShowError(error);
     }
 }
 

@@ -12,8 +12,8 @@ class ClassroomMode;
 class Prompts;
 
 // The classroom's commands in the editor window: predict mode and revealing its readings
-// (F5 and a tool-bar button), the potentials, the picture saved as SVG, and a click on the
-// "Short" text of the status bar, which selects the loop that made the analysis fail.
+// (F5 and a tool-bar button), the potentials, and a click on the "Short" text of the status
+// bar, which selects the loop that made the analysis fail.
 class ClassroomCommands : public QObject {
     Q_OBJECT
 
@@ -23,16 +23,12 @@ public:
     ClassroomCommands(CMainFrame& frame, CKelnoDoc& document, CKelnoView& view,
                       ClassroomMode& classroom, Prompts& prompts);
 
-    // The save dialog, then the view's picture as it stands into the file chosen.
-    void SaveSvg();
-
 private:
     void ConnectCommands();
     void UpdateCommands();
     void OnMessageClicked();
     // The pane invites a click while it explains a short.
     void FollowMessage(const QString& text);
-    QString SuggestedSvgPath() const;
 
     CMainFrame& frame_;
     CKelnoDoc& document_;

@@ -70,13 +70,10 @@ void ClassroomMode::Store() const {
     ClassroomSettings::Write(options_);
 }
 
-void ClassroomMode::Decorate(DrawSettings& settings, const ViewScale& scale) const {
-    const Document& core = document_.core();
+ClassroomOptions ClassroomMode::shownOptions() const {
     ClassroomOptions shown = options_;
     shown.hideReadings = readingsHidden();
-    const AnalysisReport& analysis = core.lastAnalysis();
-    ApplyClassroomOptions(settings, core.circuit(), analysis.outcome, analysis.failingLoop, shown);
-    ApplyWarningOptions(settings, core.circuit(), scale, shown);
+    return shown;
 }
 
 std::string ClassroomMode::StatusText(std::string_view drawn) const {

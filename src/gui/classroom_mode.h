@@ -42,8 +42,9 @@ public:
     // Shows the readings of predict mode until the circuit next changes.
     void Reveal();
 
-    // The classroom layers of a drawing of the document's live circuit, shown at `scale`.
-    void Decorate(DrawSettings& settings, const ViewScale& scale) const;
+    // The classroom layers of a drawing of the document's live circuit: the options, with
+    // the readings hidden only while predict mode has not revealed them.
+    ClassroomOptions shownOptions() const;
     // The status-bar text for one that the drawing sends: "Short" gains the sentence about
     // the loop while the highlight is on.
     std::string StatusText(std::string_view drawn) const;

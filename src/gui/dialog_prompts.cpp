@@ -11,11 +11,11 @@ namespace kelno {
 
 namespace {
 
-const QString kKelFilter = QStringLiteral("Kelno ﾌｧｲﾙ (*.kel)");
 const QString kAllFilesFilter = QStringLiteral("すべてのﾌｧｲﾙ (*)");
-const QString kBitmapFilter = QStringLiteral("Bitmap Files (*.bmp)");
-const QString kAnyFileFilter = QStringLiteral("All Files (*)");
-const QString kSvgFilter = QStringLiteral("SVG 画像 (*.svg)");
+
+QString FromView(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 }  // namespace
 
@@ -53,11 +53,11 @@ void DialogPrompts::ShowInformation(const QString& text) {
 }
 
 QString DialogPrompts::OpenFilters() {
-    return kKelFilter + QStringLiteral(";;") + kAllFilesFilter;
+    return FromView(KelFormat().filter()) + QStringLiteral(";;") + kAllFilesFilter;
 }
 
 QString DialogPrompts::SaveFilters() {
-    return kKelFilter;
+    return FromView(KelFormat().filter());
 }
 
 QString DialogPrompts::ChooseFileToOpen(const QString& directory) {
@@ -67,22 +67,23 @@ QString DialogPrompts::ChooseFileToOpen(const QString& directory) {
 QString DialogPrompts::ChooseFileToSave(const QString& suggestedPath) {
     QFileDialog dialog(parent_, QStringLiteral("名前を付けて保存"), suggestedPath, SaveFilters());
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("kel"));
+    dialog.setDefaultSuffix(FromView(KelFormat().extension()));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return {};
     }
     return dialog.selectedFiles().constFirst();
 }
 
-QString DialogPrompts::BitmapFilters() {
-    return kBitmapFilter + QStringLiteral(";;") + kAnyFileFilter;
+QString DialogPrompts::ExportFilters(const ExportFormat& format) {
+    return FromView(format.filter());
 }
 
-// No name is suggested; the dialog asks before it lets an existing file be replaced.
-QString DialogPrompts::ChooseBitmapFile() {
-    QFileDialog dialog(parent_, QStringLiteral("ﾋﾞｯﾄﾏｯﾌﾟで保存"), QString(), BitmapFilters());
+// The dialog asks before it lets an existing file be replaced.
+QString DialogPrompts::ChooseExportFile(const QString& title, const ExportFormat& format,
+                                        const QString& suggestedPath) {
+    QFileDialog dialog(parent_, title, suggestedPath, ExportFilters(format));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("bmp"));
+    dialog.setDefaultSuffix(FromView(format.extension()));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return {};
     }
@@ -116,16 +117,6 @@ std::optional<DetailsValues> DialogPrompts::EditDetails(const DetailsValues& ini
         return std::nullopt;
     }
     return dialog.values();
-}
-
-QString DialogPrompts::ChooseSvgFileToSave(const QString& suggestedPath) {
-    QFileDialog dialog(parent_, QStringLiteral("SVG で保存"), suggestedPath, kSvgFilter);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("svg"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return {};
-    }
-    return dialog.selectedFiles().constFirst();
 }
 
 }  // namespace kelno

@@ -19,16 +19,16 @@ public:
     void ShowInformation(const QString& text) override;
     QString ChooseFileToOpen(const QString& directory) override;
     QString ChooseFileToSave(const QString& suggestedPath) override;
-    QString ChooseBitmapFile() override;
+    QString ChooseExportFile(const QString& title, const ExportFormat& format,
+                             const QString& suggestedPath) override;
     bool EditComment(Comment& comment) override;
     bool EditOptions(DocumentOptions& options, bool& explainShort) override;
-    QString ChooseSvgFileToSave(const QString& suggestedPath) override;
     std::optional<DetailsValues> EditDetails(const DetailsValues& initial) override;
 
     // The name filters of the open and save dialogs.
     static QString OpenFilters();
     static QString SaveFilters();
-    static QString BitmapFilters();
+    static QString ExportFilters(const ExportFormat& format);
 
 private:
     QPointer<QWidget> parent_;

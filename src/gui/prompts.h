@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "document/document.h"
+#include "document/export_format.h"
 #include "editing/editing_port.h"
 
 namespace kelno {
@@ -37,10 +38,10 @@ public:
     // The file to open or to save as; empty when the user cancelled.
     virtual QString ChooseFileToOpen(const QString& directory) = 0;
     virtual QString ChooseFileToSave(const QString& suggestedPath) = 0;
-    // The file to save the view's picture in as a bitmap; empty when the user cancelled.
-    virtual QString ChooseBitmapFile() = 0;
-    // The file to save the view's picture in as SVG; empty when the user cancelled.
-    virtual QString ChooseSvgFileToSave(const QString& suggestedPath) = 0;
+    // The file to export into in `format`, under the dialog's `title`, suggesting
+    // `suggestedPath` (no name when empty); empty when the user cancelled.
+    virtual QString ChooseExportFile(const QString& title, const ExportFormat& format,
+                                     const QString& suggestedPath) = 0;
 
     // The comment and options dialogs: true (and the edited values) on OK. The options
     // dialog also edits the editor's own option `explainShort`, the highlight of a short.

@@ -108,6 +108,7 @@ val WebDocument::Load(const std::string& bytes, bool openNewer) {
             newerVersion = version;
             return openNewer;
         });
+    FollowNoDiagonalWires();
     static constexpr const char* kStatus[] = {"ok", "unreadable", "newer", "malformed"};
     val answer = val::object();
     answer.set("status", kStatus[static_cast<int>(result.status)]);
@@ -164,6 +165,13 @@ void WebDocument::SetOptions(val options) {
         next.undoBufferSize = options["undoBufferSize"].as<int>();
     }
     document_.SetOptions(next);
+    FollowNoDiagonalWires();
+}
+
+// The web document owns the option of right-angled wires: the value its file brought or the
+// options last set.
+void WebDocument::FollowNoDiagonalWires() {
+    controller_->SetNoDiagonalWires(document_.noDiagonalWires());
 }
 
 // --- Clipboard ------------------------------------------------------------------------------------
@@ -398,6 +406,7 @@ val WebDocument::Draw(val options) const {
     PictureOptions picture;
     picture.showGrid = Flag(options, "grid") || controller_->showGrid();
     picture.hideCurrentFlow = Flag(options, "noFlow");
+    picture.noDiagonalWires = document_.noDiagonalWires();
     picture.classroom.explainShort = Flag(options, "explain");
     picture.classroom.hideReadings = Flag(options, "predict");
     picture.classroom.showPotentials = Flag(options, "potentials");

@@ -126,6 +126,8 @@ public:
     emscripten::val Draw(emscripten::val options) const;
 
 private:
+    void FollowNoDiagonalWires();
+
     // EditingPort
     void SetStatusText(std::string_view text) override;
     void CaptureMouse() override;

@@ -205,5 +205,36 @@ TEST_F(WindowTest, OptionsCommandTakesTheValuesOnOkOnly) {
     core().SetOptions(DocumentOptions{});
 }
 
+// One setting for the whole program: the options dialog and every file opened set it for the
+// view, its editing and the next save, also of a new document.
+TEST_F(WindowTest, RightAngledWiresFollowTheOptionsAndTheFileOpened) {
+    const auto expectEverywhere = [this](bool on) {
+        EXPECT_EQ(app->noDiagonalWires(), on);
+        EXPECT_EQ(app->view().drawSettings().noDiagonalWires, on);
+        EXPECT_EQ(app->view().controller().noDiagonalWires(), on);
+    };
+    DocumentOptions options = core().options();
+    options.noDiagonalWires = true;
+    prompts.optionAnswers.push_back(options);
+    command(command::kOptions)->trigger();
+    expectEverywhere(true);
+    const QString angled = Path("angled.kel");
+    ASSERT_TRUE(doc().SaveTo(angled));
+
+    options.noDiagonalWires = false;
+    prompts.optionAnswers.push_back(options);
+    command(command::kOptions)->trigger();
+    expectEverywhere(false);
+
+    prompts.saveAnswers.push_back(SaveAnswer::Discard);
+    ASSERT_TRUE(app->OpenFile(angled));
+    expectEverywhere(true);
+    command(command::kFileNew)->trigger();
+    expectEverywhere(true);
+    const QString renewed = Path("renewed.kel");
+    ASSERT_TRUE(doc().SaveTo(renewed));
+    EXPECT_TRUE(ReadBack(renewed).contents.noDiagonalWires);
+}
+
 }  // namespace
 }  // namespace kelno

@@ -65,7 +65,7 @@ protected:
     void Paint() { view().grab(); }
 
     QString SaveSvg(const char* name) {
-        prompts.svgFilesToSave.push_back(Path(name));
+        prompts.exportFiles["svg"].push_back(Path(name));
         command(command::kSaveSvg)->trigger();
         return Path(name) + QStringLiteral(".svg");
     }
@@ -319,7 +319,8 @@ TEST_F(ClassroomTest, SvgThatCannotBeWrittenIsReportedWithItsName) {
     EXPECT_FALSE(QFile::exists(path));
     ASSERT_EQ(prompts.errors.size(), 1u);
     EXPECT_TRUE(prompts.errors[0].contains(path)) << prompts.errors[0].toStdString();
-    EXPECT_EQ(prompts.svgSuggestions, std::vector<QString>{ExamplePath("meters.svg")});
+    EXPECT_EQ(prompts.exportSuggestions["svg"], std::vector<QString>{ExamplePath("meters.svg")});
+    EXPECT_EQ(prompts.exportTitles, std::vector<QString>{QStringLiteral("SVG で保存")});
 }
 
 TEST(ClassroomCommandLine, PredictSwitchStartsInPredictModeWithoutStoringIt) {

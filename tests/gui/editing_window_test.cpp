@@ -15,7 +15,9 @@
 #include "command_ids.h"
 #include "document/clipboard_commands.h"
 #include "editing/circuit_edits.h"
+#include "export_commands.h"
 #include "gui/window_fixture.h"
+#include "picture_formats.h"
 #include "view/hit_test.h"
 
 namespace kelno {
@@ -306,10 +308,11 @@ TEST_F(EditingWindowTest, HoverOnAPointsRimPromptsAWireAndADragRingsItsTarget) {
     QTest::mouseMove(&view(), rim);
     const QString withRing = Path("with-ring.bmp");
     const QString without = Path("without.bmp");
-    std::string error;
-    ASSERT_TRUE(view().WriteBitmap(withRing, error)) << error;
+    ExportResult written = ExportView(BitmapFormat(), core(), view(), withRing);
+    ASSERT_TRUE(written.ok()) << written.error;
     QTest::mouseMove(&view(), QPoint(600, 500));
-    ASSERT_TRUE(view().WriteBitmap(without, error)) << error;
+    written = ExportView(BitmapFormat(), core(), view(), without);
+    ASSERT_TRUE(written.ok()) << written.error;
     EXPECT_EQ(QImage(withRing, "BMP"), QImage(without, "BMP"));
 
     // Dragging a wire toward the bulb's end rings it before the release.
@@ -392,10 +395,12 @@ TEST_F(EditingWindowTest, BitmapIsThePictureOfTheViewOnWhite) {
     circuit().ClearSelection();
     const bool modified = core().modified();
     const QString path = Path("picture.bmp");
-    prompts.bitmapFiles.push_back(path);
+    prompts.exportFiles["bmp"].push_back(path);
     ASSERT_TRUE(command(cmd::kSaveBitmap)->isEnabled());
     command(cmd::kSaveBitmap)->trigger();
     EXPECT_TRUE(prompts.errors.empty());
+    EXPECT_EQ(prompts.exportSuggestions["bmp"], std::vector<QString>{QString()});
+    EXPECT_EQ(prompts.exportTitles, std::vector<QString>{QStringLiteral("ﾋﾞｯﾄﾏｯﾌﾟで保存")});
 
     const QImage picture(path, "BMP");
     ASSERT_FALSE(picture.isNull());
@@ -412,13 +417,13 @@ TEST_F(EditingWindowTest, BitmapIsThePictureOfTheViewOnWhite) {
 
 TEST_F(EditingWindowTest, BitmapThatCannotBeWrittenLeavesNoFileAndSaysWhy) {
     const QString path = Path("missing/picture.bmp");
-    prompts.bitmapFiles.push_back(path);
+    prompts.exportFiles["bmp"].push_back(path);
     command(cmd::kSaveBitmap)->trigger();
     EXPECT_FALSE(QFile::exists(path));
     ASSERT_EQ(prompts.errors.size(), 1u);
     EXPECT_TRUE(prompts.errors[0].contains(path)) << prompts.errors[0].toStdString();
 
-    prompts.bitmapFiles.push_back(QString());  // the dialog cancelled
+    prompts.exportFiles["bmp"].push_back(QString());  // the dialog cancelled
     command(cmd::kSaveBitmap)->trigger();
     EXPECT_EQ(prompts.errors.size(), 1u);
 }

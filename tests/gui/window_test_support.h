@@ -6,6 +6,7 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <deque>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -46,10 +47,10 @@ public:
     std::vector<bool> explainShortShown;
     std::deque<bool> explainShortAnswers;
 
-    std::deque<QString> svgFilesToSave;
-    std::vector<QString> svgSuggestions;
-
-    std::deque<QString> bitmapFiles;
+    // The export dialogs' answers and the names they suggested, by the format's extension.
+    std::map<std::string, std::deque<QString>> exportFiles;
+    std::map<std::string, std::vector<QString>> exportSuggestions;
+    std::vector<QString> exportTitles;
 
     // The details dialog's answer: the values entered, or nothing for Cancel.
     std::deque<std::optional<DetailsValues>> detailsAnswers;
@@ -76,7 +77,13 @@ public:
         saveSuggestions.push_back(suggestedPath);
         return Next(filesToSave, QString(), "save dialog");
     }
-    QString ChooseBitmapFile() override { return Next(bitmapFiles, QString(), "bitmap dialog"); }
+    QString ChooseExportFile(const QString& title, const ExportFormat& format,
+                             const QString& suggestedPath) override {
+        const std::string extension(format.extension());
+        exportTitles.push_back(title);
+        exportSuggestions[extension].push_back(suggestedPath);
+        return Next(exportFiles[extension], QString(), (extension + " export dialog").c_str());
+    }
     std::optional<DetailsValues> EditDetails(const DetailsValues& initial) override {
         detailsShown.push_back(initial);
         return Next(detailsAnswers, std::optional<DetailsValues>(), "details dialog");
@@ -103,20 +110,25 @@ public:
         }
         return answer.has_value();
     }
-    QString ChooseSvgFileToSave(const QString& suggestedPath) override {
-        svgSuggestions.push_back(suggestedPath);
-        return Next(svgFilesToSave, QString(), "SVG save dialog");
-    }
 
     // Every scripted answer was used.
     bool scriptUsedUp() const {
         return saveAnswers.empty() && newerVersionAnswers.empty() && filesToOpen.empty() &&
                filesToSave.empty() && commentAnswers.empty() && optionAnswers.empty() &&
-               explainShortAnswers.empty() && svgFilesToSave.empty() && bitmapFiles.empty() &&
+               explainShortAnswers.empty() && exportsUsedUp() &&
                detailsAnswers.empty() && restoreAnswers.empty();
     }
 
 private:
+    bool exportsUsedUp() const {
+        for (const auto& [extension, files] : exportFiles) {
+            if (!files.empty()) {
+                return false;
+            }
+        }
+        return true;
+    }
+
     template <typename T>
     static T Next(std::deque<T>& answers, T fallback, const char* what) {
         if (answers.empty()) {

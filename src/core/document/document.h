@@ -38,7 +38,8 @@ enum class DocumentEvent {
 };
 
 // The options a document keeps in its file. `noDiagonalWires` is one setting for the
-// whole program; a document only carries it into and out of its file.
+// whole program, held by the document's owner; a document only carries it into and out of
+// its file.
 struct DocumentOptions {
     bool noDiagonalWires = false;
     bool smoothDisplay = false;
@@ -154,12 +155,15 @@ public:
     bool smoothDisplay() const { return smoothDisplay_; }
     bool showCurrentFlow() const { return showCurrentFlow_; }
     std::int32_t undoBufferSize() const { return undoBufferSize_; }
-    static bool noDiagonalWires() { return noDiagonalWires_; }
-    static void SetNoDiagonalWires(bool on) { noDiagonalWires_ = on; }
+    // The value the file was read with or the owner gave; the owner decides what it means.
+    bool noDiagonalWires() const { return noDiagonalWires_; }
+    // The owner's program-wide setting, carried into the next save: not a change of the
+    // document.
+    void SetNoDiagonalWires(bool on) { noDiagonalWires_ = on; }
 
     DocumentOptions options() const;
-    // The options dialog's OK: takes the values (the process-wide one included), marks the
-    // document modified and asks for a repaint.
+    // The options dialog's OK: takes the values (the program-wide one included, for the
+    // owner to apply), marks the document modified and asks for a repaint.
     void SetOptions(const DocumentOptions& options);
 
     // --- New, open and save --------------------------------------------------------------
@@ -215,8 +219,6 @@ private:
     // Tells the listeners when modified() is no longer what it was.
     void NotifyIfModifiedChanged(bool wasModified);
 
-    static inline bool noDiagonalWires_ = false;
-
     Clock clock_;
     AnalysisScope analysisScope_;
     CircuitHistory history_;
@@ -231,6 +233,7 @@ private:
     bool toolOneShot_ = false;
     std::string commentText_;
     std::int32_t showCommentOnOpen_ = 0;
+    bool noDiagonalWires_ = false;
     bool smoothDisplay_ = false;
     bool showCurrentFlow_ = true;
     std::int32_t undoBufferSize_ = 10;

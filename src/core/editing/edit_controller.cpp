@@ -378,7 +378,7 @@ void EditController::DoubleClick(DevicePoint position) {
 
 void EditController::EditWire(CircuitElement* wire, LogicalPoint position) {
     ScopedEdit edit(document_);
-    if (Document::noDiagonalWires()) {
+    if (noDiagonalWires_) {
         FlipWireBend(*wire);
         edit.Commit(EditChange::Geometry);
     } else {

@@ -67,6 +67,10 @@ public:
     void SetReadingsHidden(bool hidden);
     // Whether the summary adds a sentence when a battery carries a large current.
     void SetLargeCurrentWarning(bool on);
+    // The program's option that wires run at right angles: a double click on a wire then
+    // flips its bend instead of splitting it. The document's owner holds the option.
+    void SetNoDiagonalWires(bool on) { noDiagonalWires_ = on; }
+    bool noDiagonalWires() const { return noDiagonalWires_; }
 
     // --- What the view paints over the circuit ----------------------------------------------
     std::optional<RubberLine> rubberWire() const;
@@ -151,6 +155,7 @@ private:
     bool showGrid_ = false;
     bool readingsHidden_ = false;
     bool warnLargeCurrent_ = false;
+    bool noDiagonalWires_ = false;
 
     // The gesture under way.
     LogicalPoint dragStart_;    // the press, or the grabbed point; anchors the rubber feedback

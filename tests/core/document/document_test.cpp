@@ -51,9 +51,6 @@ std::vector<std::uint8_t> FileBytes(void (*build)(Circuit&), const KelFileConten
 
 class DocumentTest : public ::testing::Test {
 protected:
-    void SetUp() override { Document::SetNoDiagonalWires(false); }
-    void TearDown() override { Document::SetNoDiagonalWires(false); }
-
     std::int64_t now = 1000;
     Document doc{[this] { return now; }};
 };
@@ -131,7 +128,7 @@ TEST_F(DocumentTest, NewDocumentResetsCircuitCommentAndToolButKeepsTheOptions) {
 
     doc.NewDocument();
     EXPECT_EQ(doc.options(), options);
-    EXPECT_TRUE(Document::noDiagonalWires());
+    EXPECT_TRUE(doc.noDiagonalWires());
     EXPECT_EQ(doc.currentTool(), kSelectionTool);
     EXPECT_EQ(doc.circuit().PointCount(), 0u);
     EXPECT_FALSE(doc.CanUndo());
@@ -357,7 +354,7 @@ TEST_F(DocumentTest, LoadReplacesHistoryToolOptionsAndCommentAndAnalyses) {
     EXPECT_EQ(doc.commentText(), "abc");
     EXPECT_EQ(doc.showCommentOnOpen(), 1);
     EXPECT_EQ(doc.options(), (DocumentOptions{true, true, false, 3}));
-    EXPECT_TRUE(Document::noDiagonalWires());
+    EXPECT_TRUE(doc.noDiagonalWires());
     EXPECT_EQ(doc.windowRect(), contents.window);
     EXPECT_EQ(doc.fileVersion(), kFormatVersion);
 }
@@ -369,7 +366,7 @@ TEST_F(DocumentTest, FileWithoutOptionBlockLoadsWithTheDefaults) {
         std::vector<std::uint8_t> bytes = FileBytes(BuildBulbRing, contents);
         bytes.resize(bytes.size() - 11);  // int32, three bytes, int32
         bytes[0] = 101;
-        Document::SetNoDiagonalWires(true);
+        doc.SetNoDiagonalWires(true);
         const LoadResult result = doc.Load(bytes, nullptr);
         ASSERT_EQ(result.status, LoadStatus::Ok) << result.error;
         EXPECT_EQ(doc.options(), (DocumentOptions{false, false, true, 10}));
@@ -412,7 +409,7 @@ TEST_P(DocumentLoadFailureTest, LeavesTheDocumentExactlyAsItWas) {
     EXPECT_TRUE(doc.modified());
     EXPECT_EQ(doc.currentTool(), kSelectionTool);
     EXPECT_FALSE(doc.shortCircuit());
-    EXPECT_FALSE(Document::noDiagonalWires());
+    EXPECT_FALSE(doc.noDiagonalWires());
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -61,7 +61,7 @@ TEST_F(EditWireDoubleClickTest, SplitsTheWireAtTheClickAndSelectsTheNewPoint) {
 }
 
 TEST_F(EditWireDoubleClickTest, WithoutDiagonalWiresSwapsTheBendBackAndForth) {
-    Document::SetNoDiagonalWires(true);
+    controller.SetNoDiagonalWires(true);
     UseTool(kWireTool);
     DoubleClickWire({1500, -1000});
     EXPECT_EQ(wire->kind, ElementKind::WireVerticalFirst);

@@ -66,7 +66,6 @@ protected:
     EditTest()
         : doc([this] { return now; }),
           controller(doc, port, ViewScale(1.0 / kUnitsPerPixel, 1.0 / kUnitsPerPixel)) {}
-    ~EditTest() override { Document::SetNoDiagonalWires(false); }
 
     static DevicePoint Pixel(LogicalPoint p) {
         EXPECT_TRUE(p.x % kUnitsPerPixel == 0 && p.y % kUnitsPerPixel == 0)
