@@ -140,7 +140,7 @@ void Document::MarkCircuitChanged() {
 
 // --- Tools -------------------------------------------------------------------------------
 
-void Document::ChooseTool(std::int32_t tool) {
+void Document::ChooseTool(Tool tool) {
     const std::int64_t now = clock_();
     toolOneShot_ = !(tool == lastToolChosen_ && now - lastToolTime_ <= 1);
     lastToolChosen_ = tool;
@@ -150,12 +150,12 @@ void Document::ChooseTool(std::int32_t tool) {
 
 void Document::ToolUsed() {
     if (toolOneShot_) {
-        lastToolChosen_ = kNoToolChosen;
-        SetCurrentTool(kWireTool);
+        lastToolChosen_.reset();
+        SetCurrentTool(Tool::Wire);
     }
 }
 
-void Document::SetCurrentTool(std::int32_t tool) {
+void Document::SetCurrentTool(Tool tool) {
     if (currentTool_ != tool) {
         currentTool_ = tool;
         Notify(DocumentEvent::ToolChanged);
@@ -192,7 +192,7 @@ void Document::SetOptions(const DocumentOptions& options) {
 void Document::NewDocument() {
     const bool wasModified = modified();
     CircuitReplaced();
-    SetCurrentTool(kSelectionTool);
+    SetCurrentTool(Tool::Selection);
     history_.Reset();
     shortCircuit_ = false;
     lastAnalysis_ = AnalysisReport();
@@ -218,7 +218,7 @@ LoadResult Document::Load(std::span<const std::uint8_t> bytes, const NewerVersio
     Circuit& loaded = history_.Current();
     loaded.ClearSelection();
     loaded.ClearPointSelection();
-    SetCurrentTool(kWireTool);
+    SetCurrentTool(Tool::Wire);
     commentText_ = contents.commentText;
     showCommentOnOpen_ = contents.showCommentOnOpen;
     noDiagonalWires_ = contents.noDiagonalWires;
