@@ -46,7 +46,7 @@ struct Command {
     const char* contextText = nullptr;  // its item in the view's context menu, if any
 };
 
-// Every command, in no particular order.
+// Every command, grouped by the menu that shows it.
 std::span<const Command> Commands();
 // The row of a command; none for a number without one.
 const Command* FindCommand(int id);
