@@ -74,7 +74,7 @@ struct Bench {
     Bench() : controller(doc, port, ViewScale::FromDpi(96, 96)) {
         BuildGrid(doc.circuit());
         doc.CircuitChanged();
-        doc.ChooseTool(kWireTool);
+        doc.ChooseTool(Tool::Wire);
     }
     DevicePoint Pixel(LogicalPoint p) const { return controller.scale().ToDevice(p); }
 
@@ -162,7 +162,7 @@ void BM_ViewDragStep(benchmark::State& state) {
     Document& doc = app.document().core();
     BuildGrid(doc.circuit());
     doc.CircuitChanged();
-    doc.ChooseTool(kWireTool);
+    doc.ChooseTool(Tool::Wire);
     CKelnoView& view = app.view();
     const auto pixel = [&view](LogicalPoint p) {
         const DevicePoint d = view.controller().scale().ToDevice(p);

@@ -91,12 +91,12 @@ QCursor SelectCursor(bool deselect) {
 
 }  // namespace
 
-QCursor ActionCursor(PressAction action, int tool) {
+QCursor ActionCursor(PressAction action, Tool tool) {
     switch (action) {
         case PressAction::MovePoint:
             return MoveCursor();
         case PressAction::StartWire:
-            return ToolCursor(kWireTool);
+            return ToolCursor(Tool::Wire);
         case PressAction::DetachLink:
             return DetachCursor();
         case PressAction::SelectElement:

@@ -12,6 +12,6 @@ namespace kelno {
 // box to select (or, with a bar in it, to deselect) an element, and the tool's own cursor to
 // place a component or to draw a selection rectangle. Drawn in black and white, 32 x 32,
 // like the tool cursors.
-QCursor ActionCursor(PressAction action, int tool);
+QCursor ActionCursor(PressAction action, Tool tool);
 
 }  // namespace kelno

@@ -94,6 +94,7 @@ void CKelnoApp::ConnectDocument() {
     connect(view_, &CKelnoView::gridChanged, this, &CKelnoApp::UpdateCommandStates);
     connect(view_, &CKelnoView::editStateChanged, this, &CKelnoApp::UpdateCommandStates);
     connect(view_, &CKelnoView::commandChosen, this, &CKelnoApp::RunCommand);
+    connect(classroom_.get(), &ClassroomMode::changed, this, &CKelnoApp::UpdateCommandStates);
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
             &CKelnoApp::UpdatePasteState);
     connect(frame, &CMainFrame::recentFileChosen, this, &CKelnoApp::OnOpenRecentFile);
@@ -148,9 +149,9 @@ void CKelnoApp::ConnectCommands() {
     on(cmd::kComment, [doc] { doc->EditComment(); });
     on(cmd::kOptions, [this] { OnOptions(); });
     on(cmd::kAbout, [this] { OnAbout(); });
-    for (const int id : ToolCommands()) {
-        const int tool = *ToolOfCommand(id);
-        on(id, [this, doc, tool] {
+    for (const ToolRow& row : ToolTable()) {
+        const Tool tool = row.tool;
+        on(row.command, [this, doc, tool] {
             doc->ChooseTool(tool);
             UpdateCommandStates();  // choosing the current tool again keeps its check mark
         });
@@ -174,15 +175,20 @@ void CKelnoApp::UpdatePasteState() {
 
 void CKelnoApp::UpdateCommandStates() {
     const Document& core = document_->core();
-    frame_->command(cmd::kUndo)->setEnabled(core.CanUndo());
-    frame_->command(cmd::kRedo)->setEnabled(core.CanRedo());
-    frame_->command(cmd::kCut)->setEnabled(document_->CanCut());
-    frame_->command(cmd::kCopy)->setEnabled(document_->CanCopy());
-    frame_->command(cmd::kPaste)->setEnabled(pasteAvailable_);
-    for (const int id : ToolCommands()) {
-        frame_->command(id)->setChecked(*ToolOfCommand(id) == core.currentTool());
-    }
-    frame_->command(cmd::kGrid)->setChecked(view_->controller().showGrid());
+    CommandState state;
+    state.canUndo = core.CanUndo();
+    state.canRedo = core.CanRedo();
+    state.canCut = document_->CanCut();
+    state.canCopy = document_->CanCopy();
+    state.canPaste = pasteAvailable_;
+    state.tool = core.currentTool();
+    state.showGrid = view_->controller().showGrid();
+    state.predictMode = classroom_->predictMode();
+    state.readingsHidden = classroom_->readingsHidden();
+    state.showPotentials = classroom_->showPotentials();
+    state.markUnjoinedEnds = classroom_->markUnjoinedEnds();
+    state.warnLargeCurrent = classroom_->warnLargeCurrent();
+    frame_->ApplyCommandState(state);
 }
 
 // --- Start-up ------------------------------------------------------------------------------

@@ -93,7 +93,7 @@ public:
 
     void Undo() { document_.Undo(); }
     void Redo() { document_.Redo(); }
-    void ChooseTool(int tool) { document_.ChooseTool(tool); }
+    void ChooseTool(Tool tool) { document_.ChooseTool(tool); }
 
     // A file name as the save dialog returned it, with ".kel" added when it is missing.
     static QString WithKelExtension(const QString& path);
@@ -101,7 +101,7 @@ public:
 signals:
     void repaintRequested();
     void modifiedChanged(bool modified);
-    void toolChanged(int tool);
+    void toolChanged(kelno::Tool tool);
     // The file name changed: New, Open or Save As.
     void titleChanged(const QString& title);
     // A file was opened or saved under a new name (for the recent-file list).

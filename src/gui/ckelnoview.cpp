@@ -59,7 +59,7 @@ CKelnoView::CKelnoView(CKelnoDoc& document, QWidget* parent)
 
 CKelnoView::~CKelnoView() = default;
 
-void CKelnoView::ApplyTool(int tool) {
+void CKelnoView::ApplyTool(Tool tool) {
     shownCursor_.reset();
     setCursor(ToolCursor(tool));
     update();  // a selected point is marked differently under the selection tool
@@ -213,8 +213,8 @@ void CKelnoView::PaintPressFeedback(QPainter& painter) {
 void CKelnoView::UpdatePressFeedback() {
     const std::optional<PressPreview> preview = controller_->hoverPreview();
     const CircuitPoint* target = controller_->releaseTarget();
-    const int tool = document_.core().currentTool();
-    const std::pair<int, int> cursorKey{preview ? static_cast<int>(preview->action) : -1, tool};
+    const Tool tool = document_.core().currentTool();
+    const std::pair<int, Tool> cursorKey{preview ? static_cast<int>(preview->action) : -1, tool};
     if (shownCursor_ != cursorKey) {
         shownCursor_ = cursorKey;
         setCursor(preview ? ActionCursor(preview->action, tool) : ToolCursor(tool));
@@ -478,11 +478,11 @@ void CKelnoView::wheelEvent(QWheelEvent* event) {
 
 std::unique_ptr<QMenu> CKelnoView::CreateContextMenu() {
     auto menu = std::make_unique<QMenu>(this);
-    for (const ContextMenuItem& item : ContextMenu()) {
-        if (item.id == 0) {
+    for (const int id : ContextMenu()) {
+        if (id == 0) {
             menu->addSeparator();
         } else {
-            menu->addAction(QString::fromUtf8(item.text))->setData(item.id);
+            menu->addAction(QString::fromUtf8(FindCommand(id)->contextText))->setData(id);
         }
     }
     return menu;

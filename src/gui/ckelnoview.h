@@ -103,7 +103,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
-    void ApplyTool(int tool);
+    void ApplyTool(Tool tool);
     // The scale follows the screen the view is on, magnified by the zoom.
     void SyncScale();
     ViewScale ZoomedScale() const;
@@ -137,7 +137,7 @@ private:
     std::optional<PressPreview> shownPreview_;
     const CircuitPoint* shownTarget_ = nullptr;
     QString shownPrompt_;
-    std::optional<std::pair<int, int>> shownCursor_;  // action (or -1) and tool
+    std::optional<std::pair<int, Tool>> shownCursor_;  // action (or -1) and tool
 };
 
 }  // namespace kelno

@@ -52,12 +52,8 @@ void ClassroomCommands::ConnectCommands() {
             &ClassroomMode::SetWarnLargeCurrent);
 }
 
+// The commands' check marks and states follow the classroom through the command table.
 void ClassroomCommands::UpdateCommands() {
-    frame_.command(cmd::kPredictMode)->setChecked(classroom_.predictMode());
-    frame_.command(cmd::kRevealReadings)->setEnabled(classroom_.readingsHidden());
-    frame_.command(cmd::kShowPotentials)->setChecked(classroom_.showPotentials());
-    frame_.command(cmd::kMarkUnjoinedEnds)->setChecked(classroom_.markUnjoinedEnds());
-    frame_.command(cmd::kWarnLargeCurrent)->setChecked(classroom_.warnLargeCurrent());
     FollowMessage(frame_.messageText());
 }
 

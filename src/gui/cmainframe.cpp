@@ -31,11 +31,6 @@ QString Text(const char* utf8) {
 // The indicators of the status bar after the message pane, as the platform knows them.
 constexpr const char* kIndicators[] = {"ｶﾅ", "CAP", "NUM", "SCRL"};
 
-struct KeyBinding {
-    int command;
-    QKeySequence key;
-};
-
 QStringList LocalFiles(const QMimeData* data) {
     QStringList paths;
     if (data == nullptr) {
@@ -58,7 +53,6 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
     CreateMenus();
     CreateToolBar();
     CreateStatusBar();
-    BindKeys();
     setAcceptDrops(true);
     resize(900, 650);
 }
@@ -71,34 +65,36 @@ QAction* CMainFrame::command(int id) const {
 }
 
 void CMainFrame::CreateCommands() {
-    auto add = [this](int id) {
-        const CommandText& text = TextOf(id);
-        auto* action = new QAction(Text(text.menuText), this);
-        action->setStatusTip(Text(text.prompt));
-        action->setToolTip(Text(text.tip));
-        action->setIcon(CommandIcon(id));
+    for (const Command& row : Commands()) {
+        auto* action = new QAction(MenuTextOf(row), this);
+        action->setStatusTip(Text(row.prompt));
+        action->setToolTip(Text(row.tip));
+        action->setIcon(IconAtBothSizes(row.icon));
         // Menus show check marks and texts; the pictures belong to the tool bar.
         action->setIconVisibleInMenu(false);
-        action->setData(id);
-        commands_[id] = action;
-    };
-    for (const MenuPopup& popup : MainMenu()) {
-        for (const int id : popup.items) {
-            if (id != 0) {
-                add(id);
-            }
+        action->setData(row.id);
+        action->setCheckable(row.checkable);
+        if (!row.keys.isEmpty()) {
+            action->setShortcuts(row.keys);
+            action->setShortcutContext(Qt::WindowShortcut);
+            addAction(action);  // keys work also while the menu bar is hidden
         }
-    }
-    add(command::kFileClose);  // a key without a menu item
-    for (const int id : ToolCommands()) {
-        command(id)->setCheckable(true);
-    }
-    for (const int id : {command::kGrid, command::kPredictMode, command::kShowPotentials,
-                         command::kMarkUnjoinedEnds, command::kWarnLargeCurrent}) {
-        command(id)->setCheckable(true);
+        commands_[row.id] = action;
     }
     recentPlaceholder_ = command(command::kRecentFile1);
     recentPlaceholder_->setEnabled(false);
+}
+
+void CMainFrame::ApplyCommandState(const CommandState& state) {
+    for (const Command& row : Commands()) {
+        QAction* action = command(row.id);
+        if (row.enabled != nullptr) {
+            action->setEnabled(row.enabled(state));
+        }
+        if (row.checked != nullptr) {
+            action->setChecked(row.checked(state));
+        }
+    }
 }
 
 void CMainFrame::CreateMenus() {
@@ -118,7 +114,7 @@ void CMainFrame::CreateMenus() {
 }
 
 void CMainFrame::CreateToolBar() {
-    toolBar_ = new QToolBar(Text(TextOf(command::kViewToolBar).tip), this);
+    toolBar_ = new QToolBar(Text(FindCommand(command::kViewToolBar)->tip), this);
     toolBar_->setObjectName(QStringLiteral("ToolBar"));
     toolBar_->setIconSize(QSize(16, 15));
     toolBar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
@@ -132,7 +128,6 @@ void CMainFrame::CreateToolBar() {
     addToolBar(Qt::TopToolBarArea, toolBar_);
 
     QAction* toggle = command(command::kViewToolBar);
-    toggle->setCheckable(true);
     toggle->setChecked(true);
     connect(toggle, &QAction::toggled, toolBar_, &QToolBar::setVisible);
     connect(toolBar_, &QToolBar::visibilityChanged, toggle, [this, toggle](bool visible) {
@@ -161,7 +156,6 @@ void CMainFrame::CreateStatusBar() {
         bar->addPermanentWidget(pane);
     }
     QAction* toggle = command(command::kViewStatusBar);
-    toggle->setCheckable(true);
     toggle->setChecked(true);
     connect(toggle, &QAction::toggled, bar, &QStatusBar::setVisible);
     bar->installEventFilter(this);
@@ -180,45 +174,6 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QMainWindow::eventFilter(watched, event);
-}
-
-void CMainFrame::BindKeys() {
-    namespace cmd = command;
-    const KeyBinding bindings[] = {
-        {cmd::kSelectAll, QKeySequence(Qt::CTRL | Qt::Key_A)},
-        {cmd::kCopy, QKeySequence(Qt::CTRL | Qt::Key_C)},
-        {cmd::kFileNew, QKeySequence(Qt::CTRL | Qt::Key_N)},
-        {cmd::kFileOpen, QKeySequence(Qt::CTRL | Qt::Key_O)},
-        {cmd::kPrint, QKeySequence(Qt::CTRL | Qt::Key_P)},
-        {cmd::kFileClose, QKeySequence(Qt::CTRL | Qt::Key_Q)},
-        {cmd::kFileSave, QKeySequence(Qt::CTRL | Qt::Key_S)},
-        {cmd::kPaste, QKeySequence(Qt::CTRL | Qt::Key_V)},
-        {cmd::kCut, QKeySequence(Qt::Key_Delete)},
-        {cmd::kSelectionTool, QKeySequence(Qt::Key_Escape)},
-        {cmd::kWireTool, QKeySequence(Qt::Key_Tab)},
-        {cmd::kCut, QKeySequence(Qt::CTRL | Qt::Key_X)},
-        {cmd::kRedo, QKeySequence(Qt::CTRL | Qt::Key_Y)},
-        // The menu says Ctrl+R for redo: that key works as well.
-        {cmd::kRedo, QKeySequence(Qt::CTRL | Qt::Key_R)},
-        {cmd::kUndo, QKeySequence(Qt::CTRL | Qt::Key_Z)},
-        {cmd::kRevealReadings, QKeySequence(Qt::Key_F5)},
-        {cmd::kZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Plus)},
-        // Where "+" needs shift, Ctrl and the key that carries it.
-        {cmd::kZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)},
-        {cmd::kZoomIn, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Semicolon)},
-        {cmd::kZoomOut, QKeySequence(Qt::CTRL | Qt::Key_Minus)},
-        {cmd::kZoomActualSize, QKeySequence(Qt::CTRL | Qt::Key_0)},
-    };
-    std::map<int, QList<QKeySequence>> keys;
-    for (const KeyBinding& binding : bindings) {
-        keys[binding.command] << binding.key;
-    }
-    for (const auto& [id, sequences] : keys) {
-        QAction* action = command(id);
-        action->setShortcuts(sequences);
-        action->setShortcutContext(Qt::WindowShortcut);
-        addAction(action);  // keys work also while the menu bar is hidden
-    }
 }
 
 void CMainFrame::SetView(QWidget* view) {

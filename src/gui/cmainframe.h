@@ -15,6 +15,8 @@ class QToolBar;
 
 namespace kelno {
 
+struct CommandState;
+
 // The main window: the menus, the tool bar, the status bar with its message pane and the
 // four indicators, the title, the recent files in the File menu and dropped files. It only
 // shows commands; CKelnoApp connects them to the document and the view.
@@ -31,6 +33,8 @@ public:
 
     // The action of a command number (see command_ids.h), or nullptr.
     QAction* command(int id) const;
+    // Enables the commands and sets their check marks by the command table's rules.
+    void ApplyCommandState(const CommandState& state);
     QToolBar* toolBar() const { return toolBar_; }
 
     void SetView(QWidget* view);
@@ -83,7 +87,6 @@ private:
     void CreateMenus();
     void CreateToolBar();
     void CreateStatusBar();
-    void BindKeys();
     QAction* AddRecentAction(int index);
     // The size the desktop's frame adds around the window.
     QSize FrameDecoration() const;

@@ -8,6 +8,8 @@
 #include <initializer_list>
 #include <string_view>
 
+#include "command_table.h"
+
 namespace kelno {
 
 namespace {
@@ -317,18 +319,38 @@ void DrawSwitch(QPainter& p) {
 }
 
 struct IconArt {
-    int commandId;
+    Icon icon;
     void (*draw)(QPainter&);
 };
 
 constexpr std::array<IconArt, 21> kIcons{{
-    {57600, DrawNew},    {57601, DrawOpen},  {57603, DrawSave},    {57643, DrawUndo},
-    {57644, DrawRedo},   {57635, DrawCut},   {57634, DrawCopy},    {57637, DrawPaste},
-    {57607, DrawPrint},  {150, DrawOptions}, {148, DrawComment},   {57664, DrawAbout},
-    {142, DrawSelect},   {141, DrawWire},    {143, DrawBattery},   {144, DrawBulb},
-    {145, DrawResistor}, {140, DrawAmmeter}, {147, DrawVoltmeter}, {146, DrawSwitch},
-    {181, DrawReveal},
+    {Icon::New, DrawNew},
+    {Icon::Open, DrawOpen},
+    {Icon::Save, DrawSave},
+    {Icon::Undo, DrawUndo},
+    {Icon::Redo, DrawRedo},
+    {Icon::Cut, DrawCut},
+    {Icon::Copy, DrawCopy},
+    {Icon::Paste, DrawPaste},
+    {Icon::Print, DrawPrint},
+    {Icon::Options, DrawOptions},
+    {Icon::Comment, DrawComment},
+    {Icon::About, DrawAbout},
+    {Icon::Select, DrawSelect},
+    {Icon::Wire, DrawWire},
+    {Icon::Battery, DrawBattery},
+    {Icon::Bulb, DrawBulb},
+    {Icon::Resistor, DrawResistor},
+    {Icon::Ammeter, DrawAmmeter},
+    {Icon::Voltmeter, DrawVoltmeter},
+    {Icon::Switch, DrawSwitch},
+    {Icon::Reveal, DrawReveal},
 }};
+
+Icon IconOfCommand(int commandId) {
+    const Command* command = FindCommand(commandId);
+    return command != nullptr ? command->icon : Icon::None;
+}
 
 // --- The program's icon ------------------------------------------------------------------
 
@@ -375,9 +397,9 @@ void DrawSmallApplication(QPainter& p) {
 
 }  // namespace
 
-QImage CommandIconImage(int commandId, int scale) {
+QImage IconImage(Icon icon, int scale) {
     for (const IconArt& art : kIcons) {
-        if (art.commandId != commandId) {
+        if (art.icon != icon) {
             continue;
         }
         QImage image(kIconWidth * scale, kIconHeight * scale, QImage::Format_ARGB32_Premultiplied);
@@ -391,15 +413,27 @@ QImage CommandIconImage(int commandId, int scale) {
     return {};
 }
 
-QIcon CommandIcon(int commandId) {
-    QIcon icon;
+QIcon IconAtBothSizes(Icon icon) {
+    QIcon both;
     for (const int scale : {1, 2}) {
-        const QImage image = CommandIconImage(commandId, scale);
+        const QImage image = IconImage(icon, scale);
         if (!image.isNull()) {
-            icon.addPixmap(QPixmap::fromImage(image));
+            both.addPixmap(QPixmap::fromImage(image));
         }
     }
-    return icon;
+    return both;
+}
+
+QImage CommandIconImage(int commandId, int scale) {
+    return IconImage(IconOfCommand(commandId), scale);
+}
+
+QIcon CommandIcon(int commandId) {
+    return IconAtBothSizes(IconOfCommand(commandId));
+}
+
+QImage ToolIconImage(Tool tool, int scale) {
+    return CommandIconImage(RowOfTool(tool).command, scale);
 }
 
 QImage ApplicationIconImage(int pixels) {

@@ -3,18 +3,51 @@
 #include <QIcon>
 #include <QImage>
 
+#include "model/tool.h"
+
 namespace kelno {
 
-// The tool-bar icon of a command (57600 new, 57601 open, 57603 save, 57643 undo, 57644 redo,
-// 57635 cut, 57634 copy, 57637 paste, 57607 print, 150 options, 148 comment, 57664 about,
-// 142 select, 141 wire, 143 battery, 144 bulb, 145 resistor, 140 ammeter, 147 voltmeter,
-// 146 switch, 181 reveal the readings): 16 x 15 pixels, drawn anew for twice the size. A null icon
-// for any other command.
-QIcon CommandIcon(int commandId);
+// The pictures of the tool bar, 16 x 15 pixels each, drawn anew for twice the size.
+enum class Icon {
+    None,
+    New,
+    Open,
+    Save,
+    Undo,
+    Redo,
+    Cut,
+    Copy,
+    Paste,
+    Print,
+    Options,
+    Comment,
+    About,
+    Select,
+    Wire,
+    Battery,
+    Bulb,
+    Resistor,
+    Ammeter,
+    Voltmeter,
+    Switch,
+    Reveal,
+};
 
-// The picture of a command's icon at `scale` (1 or 2) times 16 x 15 pixels, on a
-// transparent background; a null image for a command without an icon.
+// A picture at `scale` (1 or 2) times 16 x 15 pixels, on a transparent background; a null
+// image for Icon::None.
+QImage IconImage(Icon icon, int scale);
+// A picture at both sizes; a null icon for Icon::None.
+QIcon IconAtBothSizes(Icon icon);
+
+// The tool-bar icon of a command, as its row in the command table names it (see
+// command_ids.h for the numbers). A null icon for a command without one.
+QIcon CommandIcon(int commandId);
+// The picture of a command's icon at `scale` (1 or 2); a null image for a command without
+// an icon.
 QImage CommandIconImage(int commandId, int scale);
+
+// The picture of a tool: its command's icon.
+QImage ToolIconImage(Tool tool, int scale);
 
 // The program's icon, for its windows and for the desktop, from 16 to 256 pixels.
 QIcon ApplicationIcon();

@@ -1,8 +1,8 @@
 #pragma once
 
 // The numbers of the editor's commands. Files written by other copies of the program never
-// hold them, but the tool-bar artwork and the command strings are keyed by them, and they
-// keep the menus, the tool bar and the key bindings pointing at the same commands.
+// hold them, but the rows of the command table are keyed by them, and they keep the menus,
+// the tool bar, the context menu and the key bindings pointing at the same commands.
 namespace kelno::command {
 
 inline constexpr int kAmmeterTool = 140;

@@ -1,11 +1,9 @@
 #include "command_table.h"
 
 #include <algorithm>
-#include <array>
+#include <vector>
 
 #include "command_ids.h"
-#include "document/document.h"
-#include "model/element_kind.h"
 
 namespace kelno {
 
@@ -13,54 +11,317 @@ namespace {
 
 namespace cmd = command;
 
-constexpr CommandText kTexts[] = {
-    {cmd::kFileNew, "新規作成(&N)\tCtrl+N", "新規にﾌｧｲﾙを作成", "新規ﾌｧｲﾙ"},
-    {cmd::kFileOpen, "開く(&O)...\tCtrl+O", "既存のﾌｧｲﾙを開く", "開く"},
-    {cmd::kFileClose, "", "作業中のﾌｧｲﾙを閉じる", "閉じる"},
-    {cmd::kFileSave, "上書き保存(&S)\tCtrl+S", "作業中のﾌｧｲﾙを上書きして保存", "上書き保存"},
-    {cmd::kFileSaveAs, "名前を付けて保存(&A)...", "作業中のﾌｧｲﾙを新しい名前で保存",
-     "名前を付けて保存"},
-    {cmd::kSaveBitmap, "ﾋﾞｯﾄﾏｯﾌﾟで保存(&B)...", "ﾋﾞｯﾄﾏｯﾌﾟで保存", "ﾋﾞｯﾄﾏｯﾌﾟ形式で画面を保存します"},
-    {cmd::kSaveSvg, "SVG で保存(&G)...", "SVG で保存", "SVG 形式で画面を保存します"},
-    {cmd::kPrint, "印刷(&P)...\tCtrl+P", "作業中のﾌｧｲﾙを印刷", "印刷"},
-    {cmd::kPrintPreview, "印刷ﾌﾟﾚﾋﾞｭｰ(&V)", "ﾌﾙ ﾍﾟｰｼﾞ表示", "印刷ﾌﾟﾚﾋﾞｭｰ"},
-    {cmd::kPrintSetup, "ﾌﾟﾘﾝﾀの設定(&R)...", "ﾌﾟﾘﾝﾀおよびﾌﾟﾘﾝﾀ ｵﾌﾟｼｮﾝの変更", "印刷設定"},
-    {cmd::kRecentFile1, "最新のﾌｧｲﾙ", "指定のﾌｧｲﾙを開く", ""},
-    {cmd::kExit, "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)", "ｱﾌﾟﾘｹｰｼｮﾝを終了し、ﾌｧｲﾙの保存を指示", "終了"},
-    {cmd::kUndo, "元に戻す(&U)\tCtrl+Z", "直前に行った動作を元に戻す", "元に戻す"},
-    {cmd::kRedo, "やり直す(&R)\tCtrl+R", "直前に行った動作を繰り返す", "やり直す"},
-    {cmd::kCut, "切り取り(&T)\tCtrl+X", "選択範囲を切り取ってｸﾘｯﾌﾟﾎﾞｰﾄﾞに保存", "切り取り"},
-    {cmd::kCopy, "ｺﾋﾟｰ(&C)\tCtrl+C", "選択範囲をｺﾋﾟｰしてｸﾘｯﾌﾟﾎﾞｰﾄﾞに保存", "ｺﾋﾟｰ"},
-    {cmd::kPaste, "貼り付け(&P)\tCtrl+V", "ｸﾘｯﾌﾟﾎﾞｰﾄﾞの内容を貼り付け", "貼り付け"},
-    {cmd::kSelectAll, "すべて選択(&L)\tCtrl+A", "ﾌｧｲﾙ内のすべてを選択", "すべて選択"},
-    {cmd::kGrid, "グリッド(&G)", "グリッド表示", "グリッド"},
-    {cmd::kComment, "コメント(&C)", "コメント", "コメント"},
-    {cmd::kZoomIn, "拡大(&I)\tCtrl++", "回路を大きく表示 (Ctrl+ﾎｲｰﾙでも)", "拡大"},
-    {cmd::kZoomOut, "縮小(&D)\tCtrl+-", "回路を小さく表示", "縮小"},
-    {cmd::kZoomActualSize, "実寸(&Z)\tCtrl+0", "回路を実際の大きさで表示", "実寸"},
-    {cmd::kZoomToFit, "全体を表示(&E)", "回路の全体が見える大きさで表示", "全体を表示"},
-    {cmd::kOptions, "ｵﾌﾟｼｮﾝ(&O)", "ｵﾌﾟｼｮﾝ", "ｵﾌﾟｼｮﾝ"},
-    {cmd::kPredictMode, "予想モード(&Y)", "計器の値、電球の明るさ、電流の向きを隠して予想させる",
-     "予想モード"},
-    {cmd::kRevealReadings, "結果を表示(&R)\tF5", "隠している値を次の編集まで表示", "結果を表示"},
-    {cmd::kShowPotentials, "電位(&P)", "接続点の電位を表示", "電位の表示"},
-    {cmd::kMarkUnjoinedEnds, "つながっていない端に印(&J)",
-     "近くにあるのにつながっていない端に警告の印を付ける", "つながっていない端に印"},
-    {cmd::kWarnLargeCurrent, "大きな電流の警告(&W)",
-     "3 A をこえる電流が流れる電池に警告の印を付ける", "大きな電流の警告"},
-    {cmd::kViewToolBar, "ﾂｰﾙ ﾊﾞｰ(&T)", "ﾂｰﾙ ﾊﾞｰの表示/非表示", "ﾂｰﾙ ﾊﾞｰの表示切り替え"},
-    {cmd::kViewStatusBar, "ｽﾃｰﾀｽ ﾊﾞｰ(&S)", "ｽﾃｰﾀｽ ﾊﾞｰの表示/非表示", "ｽﾃｰﾀｽ ﾊﾞｰの表示切り替え"},
-    {cmd::kSelectionTool, "選択(&S)\tEsc", "選択", "選択"},
-    {cmd::kWireTool, "導線(&N)\tTab", "導線", "導線"},
-    {cmd::kBatteryTool, "乾電池(&B)", "乾電池", "乾電池"},
-    {cmd::kBulbTool, "電球(&L)", "電球", "電球"},
-    {cmd::kResistorTool, "抵抗(&R)", "抵抗", "抵抗"},
-    {cmd::kAmmeterTool, "電流計(&A)", "電流計", "電流計"},
-    {cmd::kVoltmeterTool, "電圧計(&V)", "電圧計", "電圧計"},
-    {cmd::kSwitchTool, "スイッチ(&W)", "スイッチ", "スイッチ"},
-    {cmd::kAbout, "ﾊﾞｰｼﾞｮﾝ情報(Kelno) (&A)...", "ﾌﾟﾛｸﾞﾗﾑ情報、ﾊﾞｰｼﾞｮﾝ、著作権を表示",
-     "ﾊﾞｰｼﾞｮﾝ情報"},
-};
+// --- Enabling rules ------------------------------------------------------------------------
+
+bool CanUndo(const CommandState& s) {
+    return s.canUndo;
+}
+bool CanRedo(const CommandState& s) {
+    return s.canRedo;
+}
+bool CanCut(const CommandState& s) {
+    return s.canCut;
+}
+bool CanCopy(const CommandState& s) {
+    return s.canCopy;
+}
+bool CanPaste(const CommandState& s) {
+    return s.canPaste;
+}
+bool ReadingsHidden(const CommandState& s) {
+    return s.readingsHidden;
+}
+
+// --- Check marks ---------------------------------------------------------------------------
+
+template <Tool kTool>
+bool ToolChosen(const CommandState& s) {
+    return s.tool == kTool;
+}
+bool GridShown(const CommandState& s) {
+    return s.showGrid;
+}
+bool PredictMode(const CommandState& s) {
+    return s.predictMode;
+}
+bool PotentialsShown(const CommandState& s) {
+    return s.showPotentials;
+}
+bool UnjoinedEndsMarked(const CommandState& s) {
+    return s.markUnjoinedEnds;
+}
+bool LargeCurrentWarned(const CommandState& s) {
+    return s.warnLargeCurrent;
+}
+
+QKeySequence Key(QKeyCombination key) {
+    return QKeySequence(key);
+}
+
+constexpr auto kCtrl = Qt::CTRL;
+
+const std::vector<Command>& Table() {
+    static const std::vector<Command> kCommands = {
+        // File
+        {.id = cmd::kFileNew,
+         .menuText = "新規作成(&N)",
+         .prompt = "新規にﾌｧｲﾙを作成",
+         .tip = "新規ﾌｧｲﾙ",
+         .keys = {Key(kCtrl | Qt::Key_N)},
+         .icon = Icon::New},
+        {.id = cmd::kFileOpen,
+         .menuText = "開く(&O)...",
+         .prompt = "既存のﾌｧｲﾙを開く",
+         .tip = "開く",
+         .keys = {Key(kCtrl | Qt::Key_O)},
+         .icon = Icon::Open},
+        {.id = cmd::kFileClose,
+         .menuText = "",
+         .prompt = "作業中のﾌｧｲﾙを閉じる",
+         .tip = "閉じる",
+         .keys = {Key(kCtrl | Qt::Key_Q)}},
+        {.id = cmd::kFileSave,
+         .menuText = "上書き保存(&S)",
+         .prompt = "作業中のﾌｧｲﾙを上書きして保存",
+         .tip = "上書き保存",
+         .keys = {Key(kCtrl | Qt::Key_S)},
+         .icon = Icon::Save},
+        {.id = cmd::kFileSaveAs,
+         .menuText = "名前を付けて保存(&A)...",
+         .prompt = "作業中のﾌｧｲﾙを新しい名前で保存",
+         .tip = "名前を付けて保存"},
+        {.id = cmd::kSaveBitmap,
+         .menuText = "ﾋﾞｯﾄﾏｯﾌﾟで保存(&B)...",
+         .prompt = "ﾋﾞｯﾄﾏｯﾌﾟで保存",
+         .tip = "ﾋﾞｯﾄﾏｯﾌﾟ形式で画面を保存します"},
+        {.id = cmd::kSaveSvg,
+         .menuText = "SVG で保存(&G)...",
+         .prompt = "SVG で保存",
+         .tip = "SVG 形式で画面を保存します"},
+        {.id = cmd::kPrint,
+         .menuText = "印刷(&P)...",
+         .prompt = "作業中のﾌｧｲﾙを印刷",
+         .tip = "印刷",
+         .keys = {Key(kCtrl | Qt::Key_P)},
+         .icon = Icon::Print},
+        {.id = cmd::kPrintPreview,
+         .menuText = "印刷ﾌﾟﾚﾋﾞｭｰ(&V)",
+         .prompt = "ﾌﾙ ﾍﾟｰｼﾞ表示",
+         .tip = "印刷ﾌﾟﾚﾋﾞｭｰ"},
+        {.id = cmd::kPrintSetup,
+         .menuText = "ﾌﾟﾘﾝﾀの設定(&R)...",
+         .prompt = "ﾌﾟﾘﾝﾀおよびﾌﾟﾘﾝﾀ ｵﾌﾟｼｮﾝの変更",
+         .tip = "印刷設定"},
+        {.id = cmd::kRecentFile1,
+         .menuText = "最新のﾌｧｲﾙ",
+         .prompt = "指定のﾌｧｲﾙを開く",
+         .tip = ""},
+        {.id = cmd::kExit,
+         .menuText = "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)",
+         .prompt = "ｱﾌﾟﾘｹｰｼｮﾝを終了し、ﾌｧｲﾙの保存を指示",
+         .tip = "終了"},
+        // Edit
+        {.id = cmd::kUndo,
+         .menuText = "元に戻す(&U)",
+         .prompt = "直前に行った動作を元に戻す",
+         .tip = "元に戻す",
+         .keys = {Key(kCtrl | Qt::Key_Z)},
+         .icon = Icon::Undo,
+         .enabled = CanUndo},
+        // The menu says Ctrl+R for redo; Ctrl+Y works as well.
+        {.id = cmd::kRedo,
+         .menuText = "やり直す(&R)",
+         .prompt = "直前に行った動作を繰り返す",
+         .tip = "やり直す",
+         .keys = {Key(kCtrl | Qt::Key_R), Key(kCtrl | Qt::Key_Y)},
+         .icon = Icon::Redo,
+         .enabled = CanRedo},
+        {.id = cmd::kCut,
+         .menuText = "切り取り(&T)",
+         .prompt = "選択範囲を切り取ってｸﾘｯﾌﾟﾎﾞｰﾄﾞに保存",
+         .tip = "切り取り",
+         .keys = {Key(kCtrl | Qt::Key_X), QKeySequence(Qt::Key_Delete)},
+         .icon = Icon::Cut,
+         .enabled = CanCut,
+         .contextText = "切り取り"},
+        {.id = cmd::kCopy,
+         .menuText = "ｺﾋﾟｰ(&C)",
+         .prompt = "選択範囲をｺﾋﾟｰしてｸﾘｯﾌﾟﾎﾞｰﾄﾞに保存",
+         .tip = "ｺﾋﾟｰ",
+         .keys = {Key(kCtrl | Qt::Key_C)},
+         .icon = Icon::Copy,
+         .enabled = CanCopy,
+         .contextText = "ｺﾋﾟｰ"},
+        {.id = cmd::kPaste,
+         .menuText = "貼り付け(&P)",
+         .prompt = "ｸﾘｯﾌﾟﾎﾞｰﾄﾞの内容を貼り付け",
+         .tip = "貼り付け",
+         .keys = {Key(kCtrl | Qt::Key_V)},
+         .icon = Icon::Paste,
+         .enabled = CanPaste,
+         .contextText = "貼り付け"},
+        {.id = cmd::kSelectAll,
+         .menuText = "すべて選択(&L)",
+         .prompt = "ﾌｧｲﾙ内のすべてを選択",
+         .tip = "すべて選択",
+         .keys = {Key(kCtrl | Qt::Key_A)},
+         .contextText = "すべて選択"},
+        // View
+        {.id = cmd::kGrid,
+         .menuText = "グリッド(&G)",
+         .prompt = "グリッド表示",
+         .tip = "グリッド",
+         .checkable = true,
+         .checked = GridShown},
+        {.id = cmd::kComment,
+         .menuText = "コメント(&C)",
+         .prompt = "コメント",
+         .tip = "コメント",
+         .icon = Icon::Comment},
+        {.id = cmd::kOptions,
+         .menuText = "ｵﾌﾟｼｮﾝ(&O)",
+         .prompt = "ｵﾌﾟｼｮﾝ",
+         .tip = "ｵﾌﾟｼｮﾝ",
+         .icon = Icon::Options},
+        // Where "+" needs shift, Ctrl and the key that carries it zoom in as well.
+        {.id = cmd::kZoomIn,
+         .menuText = "拡大(&I)",
+         .prompt = "回路を大きく表示 (Ctrl+ﾎｲｰﾙでも)",
+         .tip = "拡大",
+         .keys = {Key(kCtrl | Qt::Key_Plus), Key(kCtrl | Qt::Key_Equal),
+                  Key(kCtrl | Qt::SHIFT | Qt::Key_Semicolon)}},
+        {.id = cmd::kZoomOut,
+         .menuText = "縮小(&D)",
+         .prompt = "回路を小さく表示",
+         .tip = "縮小",
+         .keys = {Key(kCtrl | Qt::Key_Minus)}},
+        {.id = cmd::kZoomActualSize,
+         .menuText = "実寸(&Z)",
+         .prompt = "回路を実際の大きさで表示",
+         .tip = "実寸",
+         .keys = {Key(kCtrl | Qt::Key_0)}},
+        {.id = cmd::kZoomToFit,
+         .menuText = "全体を表示(&E)",
+         .prompt = "回路の全体が見える大きさで表示",
+         .tip = "全体を表示"},
+        {.id = cmd::kPredictMode,
+         .menuText = "予想モード(&Y)",
+         .prompt = "計器の値、電球の明るさ、電流の向きを隠して予想させる",
+         .tip = "予想モード",
+         .checkable = true,
+         .checked = PredictMode},
+        {.id = cmd::kRevealReadings,
+         .menuText = "結果を表示(&R)",
+         .prompt = "隠している値を次の編集まで表示",
+         .tip = "結果を表示",
+         .keys = {QKeySequence(Qt::Key_F5)},
+         .icon = Icon::Reveal,
+         .enabled = ReadingsHidden},
+        {.id = cmd::kShowPotentials,
+         .menuText = "電位(&P)",
+         .prompt = "接続点の電位を表示",
+         .tip = "電位の表示",
+         .checkable = true,
+         .checked = PotentialsShown},
+        {.id = cmd::kMarkUnjoinedEnds,
+         .menuText = "つながっていない端に印(&J)",
+         .prompt = "近くにあるのにつながっていない端に警告の印を付ける",
+         .tip = "つながっていない端に印",
+         .checkable = true,
+         .checked = UnjoinedEndsMarked},
+        {.id = cmd::kWarnLargeCurrent,
+         .menuText = "大きな電流の警告(&W)",
+         .prompt = "3 A をこえる電流が流れる電池に警告の印を付ける",
+         .tip = "大きな電流の警告",
+         .checkable = true,
+         .checked = LargeCurrentWarned},
+        // The window keeps the check marks of its bars itself.
+        {.id = cmd::kViewToolBar,
+         .menuText = "ﾂｰﾙ ﾊﾞｰ(&T)",
+         .prompt = "ﾂｰﾙ ﾊﾞｰの表示/非表示",
+         .tip = "ﾂｰﾙ ﾊﾞｰの表示切り替え",
+         .checkable = true},
+        {.id = cmd::kViewStatusBar,
+         .menuText = "ｽﾃｰﾀｽ ﾊﾞｰ(&S)",
+         .prompt = "ｽﾃｰﾀｽ ﾊﾞｰの表示/非表示",
+         .tip = "ｽﾃｰﾀｽ ﾊﾞｰの表示切り替え",
+         .checkable = true},
+        // Tools
+        {.id = cmd::kSelectionTool,
+         .menuText = "選択(&S)",
+         .prompt = "選択",
+         .tip = "選択",
+         .keys = {QKeySequence(Qt::Key_Escape)},
+         .icon = Icon::Select,
+         .checkable = true,
+         .checked = ToolChosen<Tool::Selection>,
+         .contextText = "選択"},
+        {.id = cmd::kWireTool,
+         .menuText = "導線(&N)",
+         .prompt = "導線",
+         .tip = "導線",
+         .keys = {QKeySequence(Qt::Key_Tab)},
+         .icon = Icon::Wire,
+         .checkable = true,
+         .checked = ToolChosen<Tool::Wire>,
+         .contextText = "導線"},
+        {.id = cmd::kBatteryTool,
+         .menuText = "乾電池(&B)",
+         .prompt = "乾電池",
+         .tip = "乾電池",
+         .icon = Icon::Battery,
+         .checkable = true,
+         .checked = ToolChosen<Tool::Battery>,
+         .contextText = "乾電池"},
+        {.id = cmd::kBulbTool,
+         .menuText = "電球(&L)",
+         .prompt = "電球",
+         .tip = "電球",
+         .icon = Icon::Bulb,
+         .checkable = true,
+         .checked = ToolChosen<Tool::Bulb>,
+         .contextText = "電球"},
+        {.id = cmd::kResistorTool,
+         .menuText = "抵抗(&R)",
+         .prompt = "抵抗",
+         .tip = "抵抗",
+         .icon = Icon::Resistor,
+         .checkable = true,
+         .checked = ToolChosen<Tool::Resistor>,
+         .contextText = "抵抗"},
+        {.id = cmd::kAmmeterTool,
+         .menuText = "電流計(&A)",
+         .prompt = "電流計",
+         .tip = "電流計",
+         .icon = Icon::Ammeter,
+         .checkable = true,
+         .checked = ToolChosen<Tool::Ammeter>,
+         .contextText = "電流計"},
+        {.id = cmd::kVoltmeterTool,
+         .menuText = "電圧計(&V)",
+         .prompt = "電圧計",
+         .tip = "電圧計",
+         .icon = Icon::Voltmeter,
+         .checkable = true,
+         .checked = ToolChosen<Tool::Voltmeter>,
+         .contextText = "電圧計"},
+        {.id = cmd::kSwitchTool,
+         .menuText = "スイッチ(&W)",
+         .prompt = "スイッチ",
+         .tip = "スイッチ",
+         .icon = Icon::Switch,
+         .checkable = true,
+         .checked = ToolChosen<Tool::Switch>,
+         .contextText = "スイッチ"},
+        // Help
+        {.id = cmd::kAbout,
+         .menuText = "ﾊﾞｰｼﾞｮﾝ情報(Kelno) (&A)...",
+         .prompt = "ﾌﾟﾛｸﾞﾗﾑ情報、ﾊﾞｰｼﾞｮﾝ、著作権を表示",
+         .tip = "ﾊﾞｰｼﾞｮﾝ情報",
+         .icon = Icon::About},
+    };
+    return kCommands;
+}
 
 constexpr int kFileItems[] = {cmd::kFileNew,
                               cmd::kFileOpen,
@@ -133,46 +394,54 @@ constexpr int kToolBar[] = {
     cmd::kRevealReadings,
 };
 
-constexpr ContextMenuItem kContextMenu[] = {
-    {cmd::kCut, "切り取り"},
-    {cmd::kCopy, "ｺﾋﾟｰ"},
-    {cmd::kPaste, "貼り付け"},
-    {cmd::kSelectAll, "すべて選択"},
-    {0, ""},
-    {cmd::kSelectionTool, "選択"},
-    {cmd::kWireTool, "導線"},
-    {cmd::kBatteryTool, "乾電池"},
-    {cmd::kBulbTool, "電球"},
-    {cmd::kResistorTool, "抵抗"},
-    {cmd::kAmmeterTool, "電流計"},
-    {cmd::kVoltmeterTool, "電圧計"},
-    {cmd::kSwitchTool, "スイッチ"},
+constexpr int kContextMenu[] = {
+    cmd::kCut,
+    cmd::kCopy,
+    cmd::kPaste,
+    cmd::kSelectAll,
+    0,
+    cmd::kSelectionTool,
+    cmd::kWireTool,
+    cmd::kBatteryTool,
+    cmd::kBulbTool,
+    cmd::kResistorTool,
+    cmd::kAmmeterTool,
+    cmd::kVoltmeterTool,
+    cmd::kSwitchTool,
 };
 
-struct ToolCommand {
-    int command;
-    int tool;
-};
-
-constexpr ToolCommand kToolCommands[] = {
-    {cmd::kSelectionTool, kSelectionTool},
-    {cmd::kWireTool, kWireTool},
-    {cmd::kBatteryTool, KindCode(ElementKind::Battery)},
-    {cmd::kBulbTool, KindCode(ElementKind::Bulb)},
-    {cmd::kResistorTool, KindCode(ElementKind::Resistor)},
-    {cmd::kAmmeterTool, KindCode(ElementKind::Ammeter)},
-    {cmd::kVoltmeterTool, KindCode(ElementKind::Voltmeter)},
-    {cmd::kSwitchTool, KindCode(ElementKind::Switch)},
+// Hot spots of the cursors: the tip of the pointer drawn over the tool's picture.
+const ToolRow kTools[] = {
+    {Tool::Selection, cmd::kSelectionTool, std::nullopt},
+    {Tool::Wire, cmd::kWireTool, QPoint(1, 2)},
+    {Tool::Battery, cmd::kBatteryTool, QPoint(2, 1)},
+    {Tool::Bulb, cmd::kBulbTool, QPoint(1, 1)},
+    {Tool::Resistor, cmd::kResistorTool, QPoint(3, 2)},
+    {Tool::Ammeter, cmd::kAmmeterTool, QPoint(1, 1)},
+    {Tool::Voltmeter, cmd::kVoltmeterTool, QPoint(0, 2)},
+    {Tool::Switch, cmd::kSwitchTool, QPoint(1, 0)},
 };
 
 }  // namespace
 
-const CommandText& TextOf(int command) {
-    static const CommandText kNone{};
-    const auto found =
-        std::find_if(std::begin(kTexts), std::end(kTexts),
-                     [command](const CommandText& text) { return text.id == command; });
-    return found == std::end(kTexts) ? kNone : *found;
+std::span<const Command> Commands() {
+    return Table();
+}
+
+const Command* FindCommand(int id) {
+    const std::vector<Command>& table = Table();
+    const auto found = std::find_if(table.begin(), table.end(),
+                                    [id](const Command& command) { return command.id == id; });
+    return found == table.end() ? nullptr : &*found;
+}
+
+// Always "Ctrl", whatever the platform or the language, as the menus have always said it.
+QString MenuTextOf(const Command& command) {
+    QString text = QString::fromUtf8(command.menuText);
+    if (!text.isEmpty() && !command.keys.isEmpty()) {
+        text += QLatin1Char('\t') + command.keys.front().toString(QKeySequence::PortableText);
+    }
+    return text;
 }
 
 std::span<const MenuPopup> MainMenu() {
@@ -183,30 +452,27 @@ std::span<const int> ToolBarButtons() {
     return kToolBar;
 }
 
-std::optional<int> ToolOfCommand(int command) {
-    for (const ToolCommand& entry : kToolCommands) {
-        if (entry.command == command) {
-            return entry.tool;
+std::span<const int> ContextMenu() {
+    return kContextMenu;
+}
+
+std::span<const ToolRow> ToolTable() {
+    return kTools;
+}
+
+const ToolRow& RowOfTool(Tool tool) {
+    const auto found = std::find_if(std::begin(kTools), std::end(kTools),
+                                    [tool](const ToolRow& row) { return row.tool == tool; });
+    return found != std::end(kTools) ? *found : kTools[0];
+}
+
+std::optional<Tool> ToolOfCommand(int command) {
+    for (const ToolRow& row : kTools) {
+        if (row.command == command) {
+            return row.tool;
         }
     }
     return std::nullopt;
-}
-
-int CommandOfTool(int tool) {
-    for (const ToolCommand& entry : kToolCommands) {
-        if (entry.tool == tool) {
-            return entry.command;
-        }
-    }
-    return 0;
-}
-
-std::span<const int> ToolCommands() {
-    return kToolItems;
-}
-
-std::span<const ContextMenuItem> ContextMenu() {
-    return kContextMenu;
 }
 
 }  // namespace kelno

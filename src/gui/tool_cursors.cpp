@@ -4,9 +4,11 @@
 #include <QImage>
 #include <QPoint>
 #include <array>
+#include <optional>
 #include <string_view>
 
 #include "command_icons.h"
+#include "command_table.h"
 
 namespace kelno {
 
@@ -35,22 +37,6 @@ constexpr std::array<std::string_view, 17> kPointer{{
     "X....X##X..",
     ".....X##X..",
     "......XX...",
-}};
-
-struct ToolCursorArt {
-    int commandId;  // whose tool-bar picture the cursor shows
-    QPoint hotSpot;
-};
-
-// Tools 0 to 6: wire, battery, resistor, ammeter, voltmeter, bulb, switch.
-const std::array<ToolCursorArt, 7> kToolCursors{{
-    {141, {1, 2}},
-    {143, {2, 1}},
-    {145, {3, 2}},
-    {140, {1, 1}},
-    {147, {0, 2}},
-    {144, {1, 1}},
-    {146, {1, 0}},
 }};
 
 // A cursor being drawn: every pixel clear, white or black.
@@ -92,8 +78,8 @@ void DrawPointer(MonoPicture& picture, QPoint tip) {
 
 // The tool-bar picture in black and white: dark colours black, light ones white, with a
 // white rim round it so that it shows on a dark background too.
-void DrawToolPicture(MonoPicture& picture, int commandId) {
-    const QImage art = CommandIconImage(commandId, 1);
+void DrawToolPicture(MonoPicture& picture, Tool tool) {
+    const QImage art = ToolIconImage(tool, 1);
     MonoPicture symbol;
     for (int y = 0; y < art.height(); ++y) {
         for (int x = 0; x < art.width(); ++x) {
@@ -121,16 +107,16 @@ void DrawToolPicture(MonoPicture& picture, int commandId) {
 
 }  // namespace
 
-QCursor ToolCursor(int tool) {
-    if (tool < 0 || tool >= static_cast<int>(kToolCursors.size())) {
+QCursor ToolCursor(Tool tool) {
+    const std::optional<QPoint> hotSpot = RowOfTool(tool).cursorHotSpot;
+    if (!hotSpot) {
         return QCursor(Qt::ArrowCursor);
     }
-    const ToolCursorArt& art = kToolCursors[static_cast<std::size_t>(tool)];
     MonoPicture picture;
-    DrawToolPicture(picture, art.commandId);
-    DrawPointer(picture, art.hotSpot);
+    DrawToolPicture(picture, tool);
+    DrawPointer(picture, *hotSpot);
     return QCursor(QBitmap::fromImage(picture.black), QBitmap::fromImage(picture.opaque),
-                   art.hotSpot.x(), art.hotSpot.y());
+                   hotSpot->x(), hotSpot->y());
 }
 
 }  // namespace kelno

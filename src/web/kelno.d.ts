@@ -139,7 +139,7 @@ export declare class KelnoDocument {
   canRedo(): boolean;
   historyState(): number; // changes with every change of the circuit, not with a selection
   currentTool(): number; // -1 selection, 0 wire, 1..6 battery .. switch
-  chooseTool(tool: number): void;
+  chooseTool(tool: number): void; // a number that is no tool's changes nothing
   comment(): string;
   showCommentOnOpen(): number;
   setComment(text: string, showOnOpen: number): void;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "document/document.h"
@@ -48,8 +49,13 @@ public:
     // A number that changes with every change of the circuit (an edit, undo, redo, a new or
     // opened file) and not with a selection: the page hides revealed readings again on it.
     double HistoryState() const { return static_cast<double>(document_.history().CurrentState()); }
-    int CurrentTool() const { return document_.currentTool(); }
-    void ChooseTool(int tool) { document_.ChooseTool(tool); }
+    // Tools by the page's numbers (ToolCode); a number that is no tool's changes nothing.
+    int CurrentTool() const { return ToolCode(document_.currentTool()); }
+    void ChooseTool(int code) {
+        if (const std::optional<Tool> tool = ToolFromCode(code)) {
+            document_.ChooseTool(*tool);
+        }
+    }
     std::string Comment() const;  // UTF-8
     int ShowCommentOnOpen() const { return document_.showCommentOnOpen(); }
     void SetComment(const std::string& utf8, int showOnOpen);

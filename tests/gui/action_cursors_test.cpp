@@ -19,7 +19,7 @@ TEST(ActionCursors, OwnPicturesAreThirtyTwoSquareWithTheHotSpotOnThePicture) {
                                             PressAction::DeselectElement};
     std::vector<QImage> pictures;
     for (const PressAction action : drawn) {
-        const QCursor cursor = ActionCursor(action, 0);
+        const QCursor cursor = ActionCursor(action, Tool::Wire);
         ASSERT_EQ(cursor.shape(), Qt::BitmapCursor) << static_cast<int>(action);
         const QImage image = cursor.bitmap().toImage();
         const QImage mask = cursor.mask().toImage();
@@ -39,9 +39,11 @@ TEST(ActionCursors, WireAndPlacingAndTheRectangleKeepTheToolsCursors) {
         return a.shape() == b.shape() &&
                (a.shape() != Qt::BitmapCursor || a.bitmap().toImage() == b.bitmap().toImage());
     };
-    EXPECT_TRUE(same(ActionCursor(PressAction::StartWire, 5), ToolCursor(0)));
-    EXPECT_TRUE(same(ActionCursor(PressAction::PlaceComponent, 5), ToolCursor(5)));
-    EXPECT_TRUE(same(ActionCursor(PressAction::SelectArea, -1), ToolCursor(-1)));
+    EXPECT_TRUE(same(ActionCursor(PressAction::StartWire, Tool::Bulb), ToolCursor(Tool::Wire)));
+    EXPECT_TRUE(
+        same(ActionCursor(PressAction::PlaceComponent, Tool::Bulb), ToolCursor(Tool::Bulb)));
+    EXPECT_TRUE(
+        same(ActionCursor(PressAction::SelectArea, Tool::Selection), ToolCursor(Tool::Selection)));
 }
 
 }  // namespace

@@ -62,7 +62,7 @@ TEST_F(WindowTest, OpenChoosesTheFileThenAsksAboutUnsavedWork) {
     command(command::kFileOpen)->trigger();
     EXPECT_EQ(doc().pathName(), QFileInfo(path).absoluteFilePath());
     EXPECT_GT(core().circuit().ElementCount(), 0u);
-    EXPECT_EQ(core().currentTool(), 0);
+    EXPECT_EQ(core().currentTool(), Tool::Wire);
     EXPECT_TRUE(command(command::kWireTool)->isChecked());
     EXPECT_FALSE(doc().isModified());
 }

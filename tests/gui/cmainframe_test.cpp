@@ -148,10 +148,11 @@ TEST_F(WindowTest, TitleNamesTheDocumentAndMarksUnsavedWork) {
 }
 
 TEST_F(WindowTest, ToolCommandsChooseTheirToolAndCarryTheOnlyCheckMark) {
-    const std::pair<int, int> tools[] = {
-        {command::kBatteryTool, 1},   {command::kResistorTool, 2},   {command::kAmmeterTool, 3},
-        {command::kVoltmeterTool, 4}, {command::kBulbTool, 5},       {command::kSwitchTool, 6},
-        {command::kWireTool, 0},      {command::kSelectionTool, -1},
+    const std::pair<int, Tool> tools[] = {
+        {command::kBatteryTool, Tool::Battery}, {command::kResistorTool, Tool::Resistor},
+        {command::kAmmeterTool, Tool::Ammeter}, {command::kVoltmeterTool, Tool::Voltmeter},
+        {command::kBulbTool, Tool::Bulb},       {command::kSwitchTool, Tool::Switch},
+        {command::kWireTool, Tool::Wire},       {command::kSelectionTool, Tool::Selection},
     };
     for (const auto& [id, tool] : tools) {
         command(id)->trigger();
@@ -170,10 +171,10 @@ TEST_F(WindowTest, ToolCommandsChooseTheirToolAndCarryTheOnlyCheckMark) {
 TEST_F(WindowTest, EscapeAndTabChooseTheSelectionAndWireTools) {
     ASSERT_TRUE(Activate());
     QTest::keyClick(&app->view(), Qt::Key_Tab);
-    EXPECT_EQ(core().currentTool(), 0);
+    EXPECT_EQ(core().currentTool(), Tool::Wire);
     EXPECT_TRUE(command(command::kWireTool)->isChecked());
     QTest::keyClick(&app->view(), Qt::Key_Escape);
-    EXPECT_EQ(core().currentTool(), -1);
+    EXPECT_EQ(core().currentTool(), Tool::Selection);
 }
 
 TEST_F(WindowTest, GridCommandTogglesTheGridAndItsCheckMark) {
@@ -241,7 +242,7 @@ TEST_F(WindowTest, MouseAndKeysInTheViewEditTheCircuit) {
     EXPECT_EQ(view.cursor().shape(), Qt::BitmapCursor);
     QTest::mouseClick(&view, Qt::LeftButton, Qt::NoModifier, QPoint(200, 150));
     ASSERT_EQ(core().circuit().ElementCount(), 1u);
-    EXPECT_EQ(core().currentTool(), 0);  // one resistor, then the wire tool
+    EXPECT_EQ(core().currentTool(), Tool::Wire);  // one resistor, then the wire tool
     EXPECT_TRUE(command(command::kUndo)->isEnabled());
     EXPECT_TRUE(frame().isWindowModified());
 

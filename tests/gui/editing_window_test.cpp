@@ -263,7 +263,7 @@ TEST_F(EditingWindowTest, ContextMenuOffersThirteenItemsAllEnabledAtTheClick) {
 
     // A tool chosen there is the tool of the menus.
     emit view().commandChosen(cmd::kSwitchTool);
-    EXPECT_EQ(core().currentTool(), KindCode(ElementKind::Switch));
+    EXPECT_EQ(core().currentTool(), Tool::Switch);
     EXPECT_TRUE(command(cmd::kSwitchTool)->isChecked());
 }
 

@@ -9,10 +9,12 @@ namespace kelno {
 namespace {
 
 TEST(ToolCursors, PointersOfThirtyTwoSquareWithTheirTipAtTheHotSpot) {
-    // Tools 0 to 6 and the hot spots they are known by.
+    // The wire and component tools and the hot spots they are known by.
+    const Tool tools[] = {Tool::Wire,      Tool::Battery, Tool::Resistor, Tool::Ammeter,
+                          Tool::Voltmeter, Tool::Bulb,    Tool::Switch};
     const QPoint hotSpots[] = {{1, 2}, {2, 1}, {3, 2}, {1, 1}, {0, 2}, {1, 1}, {1, 0}};
     for (int tool = 0; tool < 7; ++tool) {
-        const QCursor cursor = ToolCursor(tool);
+        const QCursor cursor = ToolCursor(tools[tool]);
         EXPECT_EQ(cursor.shape(), Qt::BitmapCursor) << tool;
         EXPECT_EQ(cursor.hotSpot(), hotSpots[tool]) << tool;
         const QImage image = cursor.bitmap().toImage();
@@ -37,18 +39,17 @@ TEST(ToolCursors, PointersOfThirtyTwoSquareWithTheirTipAtTheHotSpot) {
 }
 
 TEST(ToolCursors, ToolsLookDifferent) {
-    for (int a = 0; a < 7; ++a) {
-        for (int b = a + 1; b < 7; ++b) {
-            EXPECT_NE(ToolCursor(a).bitmap().toImage(), ToolCursor(b).bitmap().toImage())
+    for (int a = 1; a < 8; ++a) {
+        for (int b = a + 1; b < 8; ++b) {
+            EXPECT_NE(ToolCursor(kAllTools[a]).bitmap().toImage(),
+                      ToolCursor(kAllTools[b]).bitmap().toImage())
                 << a << " " << b;
         }
     }
 }
 
-TEST(ToolCursors, SelectionAndUnknownToolsHaveTheArrow) {
-    for (const int tool : {-1, 7, -2}) {
-        EXPECT_EQ(ToolCursor(tool).shape(), Qt::ArrowCursor) << tool;
-    }
+TEST(ToolCursors, SelectionToolHasTheArrow) {
+    EXPECT_EQ(ToolCursor(Tool::Selection).shape(), Qt::ArrowCursor);
 }
 
 }  // namespace

@@ -175,7 +175,7 @@ void Document::MarkCircuitChanged() {
 
 // --- Tools -------------------------------------------------------------------------------
 
-void Document::ChooseTool(std::int32_t tool) {
+void Document::ChooseTool(Tool tool) {
     const std::int64_t now = clock_();
     toolOneShot_ = !(tool == lastToolChosen_ && now - lastToolTime_ <= 1);
     lastToolChosen_ = tool;
@@ -185,12 +185,12 @@ void Document::ChooseTool(std::int32_t tool) {
 
 void Document::ToolUsed() {
     if (toolOneShot_) {
-        lastToolChosen_ = kNoToolChosen;
-        SetCurrentTool(kWireTool);
+        lastToolChosen_.reset();
+        SetCurrentTool(Tool::Wire);
     }
 }
 
-void Document::SetCurrentTool(std::int32_t tool) {
+void Document::SetCurrentTool(Tool tool) {
     if (currentTool_ != tool) {
         currentTool_ = tool;
         Notify(DocumentEvent::ToolChanged);
@@ -225,7 +225,7 @@ void Document::SetOptions(const DocumentOptions& options) {
 void Document::NewDocument() {
     const ModifiedWatch watch(*this);
     CircuitReplaced();
-    SetCurrentTool(kSelectionTool);
+    SetCurrentTool(Tool::Selection);
     history_.Reset();
     shortCircuit_ = false;
     lastAnalysis_ = AnalysisReport();
@@ -250,7 +250,7 @@ LoadResult Document::Load(std::span<const std::uint8_t> bytes, const NewerVersio
     Circuit& loaded = history_.Current();
     loaded.ClearSelection();
     loaded.ClearPointSelection();
-    SetCurrentTool(kWireTool);
+    SetCurrentTool(Tool::Wire);
     commentText_ = contents.commentText;
     showCommentOnOpen_ = contents.showCommentOnOpen;
     noDiagonalWires_ = contents.noDiagonalWires;

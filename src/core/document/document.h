@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <utility>
@@ -12,14 +13,9 @@
 #include "io/kel_file.h"
 #include "model/circuit.h"
 #include "model/circuit_history.h"
+#include "model/tool.h"
 
 namespace kelno {
-
-// Tool codes besides the element kinds 0 to 6 that the component tools place.
-inline constexpr std::int32_t kSelectionTool = -1;
-inline constexpr std::int32_t kWireTool = 0;
-// `lastToolChosen` when no tool command counts as the last one.
-inline constexpr std::int32_t kNoToolChosen = -2;
 
 // The window rectangle a document carries until a window gives it its own.
 inline constexpr WindowRect kNewDocumentWindow{100, 100, 1000, 800};
@@ -134,14 +130,15 @@ public:
     const AnalysisReport& lastAnalysis() const { return lastAnalysis_; }
 
     // --- Tools -------------------------------------------------------------------------
-    std::int32_t currentTool() const { return currentTool_; }
-    std::int32_t lastToolChosen() const { return lastToolChosen_; }
+    Tool currentTool() const { return currentTool_; }
+    // None when no tool command counts as the last one.
+    std::optional<Tool> lastToolChosen() const { return lastToolChosen_; }
     std::int64_t lastToolTime() const { return lastToolTime_; }
     bool toolOneShot() const { return toolOneShot_; }
 
     // A tool command. Choosing the same tool twice within a second (a double click on its
     // button) keeps it; otherwise a component tool falls back to the wire tool once used.
-    void ChooseTool(std::int32_t tool);
+    void ChooseTool(Tool tool);
     // Called after a component tool has placed a component.
     void ToolUsed();
 
@@ -214,7 +211,7 @@ private:
     void MarkCircuitChanged();
     // Takes the present state as the saved one, without telling anyone.
     void ForgetChanges();
-    void SetCurrentTool(std::int32_t tool);
+    void SetCurrentTool(Tool tool);
     void Notify(DocumentEvent event);
     // Tells the listeners when modified() is no longer what it was.
     void NotifyIfModifiedChanged(bool wasModified);
@@ -227,8 +224,8 @@ private:
     bool analysisDeferred_ = false;
     bool analysisPending_ = false;
     std::uint64_t analysisGeneration_ = 0;
-    std::int32_t currentTool_ = kSelectionTool;
-    std::int32_t lastToolChosen_ = kNoToolChosen;
+    Tool currentTool_ = Tool::Selection;
+    std::optional<Tool> lastToolChosen_;
     std::int64_t lastToolTime_ = 0;
     bool toolOneShot_ = false;
     std::string commentText_;

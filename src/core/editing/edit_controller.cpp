@@ -31,10 +31,6 @@ LogicalPoint PositionOf(const CircuitPoint& point) {
     return {point.x, point.y};
 }
 
-bool IsComponentTool(std::int32_t tool) {
-    return tool > 0 && IsComponentKind(KindFromCode(tool));
-}
-
 // The larger of the two components of the step from `from` to `to`, in logical units.
 std::int64_t StepLength(LogicalPoint from, LogicalPoint to) {
     return std::max(std::abs(std::int64_t{to.x} - from.x), std::abs(std::int64_t{to.y} - from.y));
@@ -101,7 +97,7 @@ EditController::PressDecision EditController::DecidePress(LogicalPoint position,
         if (hit.point != nullptr) {
             decision.point = hit.point;
             decision.action = PressAction::MovePoint;
-            if (tool() == kSelectionTool) {
+            if (tool() == Tool::Selection) {
                 return decision;  // no wires and no pulling links off with this tool
             }
             decision.startsWire = hit.distance > kPointCentreTolerance;
@@ -161,7 +157,7 @@ void EditController::GrabPoint(CircuitPoint* point, bool startsWire) {
 // The mouse is not taken: the moves and the release of this press do nothing.
 void EditController::PlaceComponentAt(LogicalPoint position) {
     ScopedEdit edit(document_);
-    PlaceComponent(circuit(), KindFromCode(tool()), position);
+    PlaceComponent(circuit(), KindOfTool(tool()).value_or(ElementKind::Wire), position);
     document_.ToolUsed();
     edit.Commit(EditChange::Geometry);
 }
@@ -234,7 +230,7 @@ void EditController::DragPoint(LogicalPoint position) {
         TakeCheckpoint();
         dragPending_ = false;
         // The first step only decides whether a link leaves the point; the point stays.
-        if (tool() != kSelectionTool &&
+        if (tool() != Tool::Selection &&
             DetachLink(circuit(), point, dragStart_, position, dx, dy) != nullptr) {
             dragCurrent_ = position;
             drawingWire_ = false;
@@ -246,7 +242,7 @@ void EditController::DragPoint(LogicalPoint position) {
     }
     LogicalPoint target = position;
     const CircuitPoint* magnet = nullptr;
-    if (tool() != kSelectionTool) {
+    if (tool() != Tool::Selection) {
         magnet = NearestFreePoint(circuit(), position, point, kMagnetTolerance, Limit::Inclusive,
                                   scale_);
     }
@@ -294,7 +290,7 @@ void EditController::Release(DevicePoint position) {
         FinishWire(p);
     } else if (rubberBand_) {
         SelectInRubberBand(p);
-    } else if (circuit().pointSelected() && tool() != kSelectionTool) {
+    } else if (circuit().pointSelected() && tool() != Tool::Selection) {
         MergeDraggedPoint(p);
     } else if (circuit().SelectedCount() == 1) {
         JoinClickedElement();
@@ -362,12 +358,11 @@ void EditController::DoubleClick(DevicePoint position) {
         return;
     }
     CircuitElement* element = circuit().selection().front();
-    const std::int32_t current = tool();
-    if (IsWire(element->kind) && current != kSelectionTool) {
+    const Tool current = tool();
+    if (IsWire(element->kind) && current != Tool::Selection) {
         EditWire(element, scale_.ToLogical(position));
     } else if (element->kind == ElementKind::Switch &&
-               (current == kSelectionTool || current == kWireTool ||
-                current == KindCode(ElementKind::Switch))) {
+               (current == Tool::Selection || current == Tool::Wire || current == Tool::Switch)) {
         ScopedEdit edit(document_);
         ToggleSwitch(*element);
         edit.Commit(EditChange::Circuit);
@@ -509,7 +504,7 @@ const CircuitPoint* EditController::releaseTarget() const {
     if (drawingWire_) {
         return WireEndAt(lastMouse_);
     }
-    if (!rubberBand_ && document_.circuit().pointSelected() && tool() != kSelectionTool) {
+    if (!rubberBand_ && document_.circuit().pointSelected() && tool() != Tool::Selection) {
         return MergeTargetAt(lastMouse_);
     }
     return nullptr;

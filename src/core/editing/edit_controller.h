@@ -95,7 +95,7 @@ public:
 
 private:
     Circuit& circuit() { return document_.circuit(); }
-    std::int32_t tool() const { return document_.currentTool(); }
+    Tool tool() const { return document_.currentTool(); }
 
     // What a press decides, with the handles Press acts on.
     struct PressDecision {

@@ -4,7 +4,7 @@
 
 namespace kelno {
 
-std::string PressPrompt(PressAction action, std::int32_t tool) {
+std::string PressPrompt(PressAction action, Tool tool) {
     switch (action) {
         case PressAction::MovePoint:
             return "この点を動かします";
@@ -17,7 +17,9 @@ std::string PressPrompt(PressAction action, std::int32_t tool) {
         case PressAction::DeselectElement:
             return "この素子を選択から外します";
         case PressAction::PlaceComponent:
-            return "ここに" + std::string(ElementDisplayName(KindFromCode(tool))) + "を置きます";
+            return "ここに" +
+                   std::string(ElementDisplayName(KindOfTool(tool).value_or(ElementKind::Wire))) +
+                   "を置きます";
         case PressAction::SelectArea:
             return "ドラッグした範囲の素子を選択します";
     }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "model/circuit.h"
+#include "model/tool.h"
 
 namespace kelno {
 
@@ -30,7 +31,7 @@ struct PressPreview {
 };
 
 // The status bar's prompt for an action (UTF-8); `tool` names the component placed.
-std::string PressPrompt(PressAction action, std::int32_t tool);
+std::string PressPrompt(PressAction action, Tool tool);
 
 // The prompts while a wire or a point is dragged: what letting go here does.
 std::string WireReleasePrompt(bool joins);

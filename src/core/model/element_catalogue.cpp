@@ -7,13 +7,14 @@ namespace kelno {
 namespace {
 
 constexpr std::array<ElementKindInfo, 7> kCatalogue{{
-    {ElementKind::Wire, ElementRole::Wire, 0.0, 0.0, "導線", "導線"},
-    {ElementKind::Battery, ElementRole::Source, 0.1, 1.5, "電池", "乾電池"},
-    {ElementKind::Resistor, ElementRole::Load, 100.0, 0.0, "抵抗", "抵抗"},
-    {ElementKind::Ammeter, ElementRole::Meter, 0.001, 0.0, "電流計", "電流計"},
-    {ElementKind::Voltmeter, ElementRole::Meter, 100000.0, 0.0, "電圧計", "電圧計"},
-    {ElementKind::Bulb, ElementRole::Load, 5.0, 0.0, "電球", "電球"},
-    {ElementKind::Switch, ElementRole::Switch, 0.0, 0.0, "スイッチ", "スイッチ"},
+    {ElementKind::Wire, ElementRole::Wire, 0.0, 0.0, "導線", "導線", Tool::Wire},
+    {ElementKind::Battery, ElementRole::Source, 0.1, 1.5, "電池", "乾電池", Tool::Battery},
+    {ElementKind::Resistor, ElementRole::Load, 100.0, 0.0, "抵抗", "抵抗", Tool::Resistor},
+    {ElementKind::Ammeter, ElementRole::Meter, 0.001, 0.0, "電流計", "電流計", Tool::Ammeter},
+    {ElementKind::Voltmeter, ElementRole::Meter, 100000.0, 0.0, "電圧計", "電圧計",
+     Tool::Voltmeter},
+    {ElementKind::Bulb, ElementRole::Load, 5.0, 0.0, "電球", "電球", Tool::Bulb},
+    {ElementKind::Switch, ElementRole::Switch, 0.0, 0.0, "スイッチ", "スイッチ", Tool::Switch},
 }};
 
 constexpr bool RowsInCodeOrder() {

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "model/element_kind.h"
+#include "model/tool.h"
 
 namespace kelno {
 
@@ -18,6 +19,7 @@ struct ElementKindInfo {
     double emf = 0.0;           // of a newly placed element, volts
     std::string_view name;      // as the status-bar summary and the short sentence say it
     std::string_view fullName;  // as kelno-cli's element list says it
+    Tool tool = Tool::Wire;     // the tool that places elements of the kind
 };
 
 // One row per kind, in code order: the wire (for both wire codes), then 1 to 6.

@@ -5,8 +5,8 @@
 namespace kelno {
 
 // The code of an element's kind. The same numbers are stored in .kel files and in
-// clipboard text and, for 0 to 6, serve as the document's tool codes. Files may hold
-// any 32-bit value; every value at or below 0 is a wire.
+// clipboard text and, for 0 to 6, stand for the tools that place them where a tool needs a
+// number (ToolCode). Files may hold any 32-bit value; every value at or below 0 is a wire.
 enum class ElementKind : std::int32_t {
     WireVerticalFirst = -1,  // wire whose right-angle bend lies at (end1.x, end2.y)
     Wire = 0,                // wire whose right-angle bend lies at (end2.x, end1.y)

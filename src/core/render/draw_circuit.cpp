@@ -26,7 +26,6 @@ constexpr double kFlowThreshold = 1e-6;
 constexpr int kPointMarkPixels = 15;
 constexpr int kPointInnerMarkPixels = 6;
 constexpr int kElementMarkPixels = 35;
-constexpr int kSelectionTool = -1;
 constexpr Color kPotentialColor{0, 0, 160};
 // A potential's label lies above and to the left of its point: clear of wires that leave
 // the point to the left or upward, of the value labels, which lie below the symbols, and of
@@ -55,7 +54,7 @@ DrawRect Around(DrawPoint centre, LogicalSize half) {
     return {centre.x - half.cx, centre.y - half.cy, centre.x + half.cx, centre.y + half.cy};
 }
 
-void DrawSelectionMarks(const Circuit& circuit, DrawSurface& surface, int currentTool) {
+void DrawSelectionMarks(const Circuit& circuit, DrawSurface& surface, Tool currentTool) {
     const LogicalSize pointMark = surface.PixelsToLogical(kPointMarkPixels);
     const LogicalSize elementMark = surface.PixelsToLogical(kElementMarkPixels);
     const LogicalSize innerMark = surface.PixelsToLogical(kPointInnerMarkPixels);
@@ -63,7 +62,7 @@ void DrawSelectionMarks(const Circuit& circuit, DrawSurface& surface, int curren
     if (circuit.pointSelected()) {
         const DrawPoint p = PositionOf(circuit.selectedPoint());
         DrawOutlineRect(surface, Around(p, pointMark));
-        if (currentTool != kSelectionTool) {
+        if (currentTool != Tool::Selection) {
             DrawOutlineRect(surface, Around(p, innerMark));
         }
     }

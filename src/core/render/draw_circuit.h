@@ -7,6 +7,7 @@
 
 #include "analysis/point_potentials.h"
 #include "model/circuit.h"
+#include "model/tool.h"
 #include "render/draw_surface.h"
 
 namespace kelno {
@@ -18,9 +19,9 @@ struct DrawSettings {
     bool noDiagonalWires = false;
     // The last analysis failed; the status bar then says "Short".
     bool shortCircuit = false;
-    // The document's tool; -1 is the selection tool. A selected point gets an inner mark
-    // under every other tool.
-    int currentTool = -1;
+    // The document's tool. A selected point gets an inner mark under every tool but the
+    // selection tool.
+    Tool currentTool = Tool::Selection;
     // The drawing area in logical units, which the grid covers.
     LogicalSize gridExtent;
 

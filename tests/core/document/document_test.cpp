@@ -58,7 +58,7 @@ protected:
 // --- Tools ---------------------------------------------------------------------------------
 
 struct ToolStep {
-    std::int32_t tool;
+    Tool tool;
     std::int64_t time;
 };
 
@@ -76,35 +76,42 @@ TEST_P(DocumentToolTest, ComponentToolFallsBackToTheWireToolUnlessChosenTwiceWit
         now = step.time;
         doc.ChooseTool(step.tool);
     }
-    const std::int32_t chosen = c.choices.back().tool;
+    const Tool chosen = c.choices.back().tool;
     EXPECT_EQ(doc.currentTool(), chosen);
     EXPECT_EQ(doc.toolOneShot(), c.oneShot);
     doc.ToolUsed();  // the first component placed
     doc.ToolUsed();  // the second
-    EXPECT_EQ(doc.currentTool(), c.oneShot ? kWireTool : chosen);
-    EXPECT_EQ(doc.lastToolChosen(), c.oneShot ? kNoToolChosen : chosen);
+    EXPECT_EQ(doc.currentTool(), c.oneShot ? Tool::Wire : chosen);
+    EXPECT_EQ(doc.lastToolChosen(), c.oneShot ? std::nullopt : std::optional<Tool>(chosen));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Choices, DocumentToolTest,
-    ::testing::Values(ToolCase{"BatteryOnce", {{1, 1000}}, true},
-                      ToolCase{"BatteryTwiceInTheSameSecond", {{1, 1000}, {1, 1000}}, false},
-                      ToolCase{"BatteryTwiceOneSecondApart", {{1, 1000}, {1, 1001}}, false},
-                      ToolCase{"BatteryTwiceTwoSecondsApart", {{1, 1000}, {1, 1002}}, true},
-                      ToolCase{"ResistorRightAfterBattery", {{1, 1000}, {2, 1000}}, true},
-                      ToolCase{"SwitchThriceQuickly", {{6, 1000}, {6, 1000}, {6, 1001}}, false}),
+    ::testing::Values(
+        ToolCase{"BatteryOnce", {{Tool::Battery, 1000}}, true},
+        ToolCase{
+            "BatteryTwiceInTheSameSecond", {{Tool::Battery, 1000}, {Tool::Battery, 1000}}, false},
+        ToolCase{
+            "BatteryTwiceOneSecondApart", {{Tool::Battery, 1000}, {Tool::Battery, 1001}}, false},
+        ToolCase{
+            "BatteryTwiceTwoSecondsApart", {{Tool::Battery, 1000}, {Tool::Battery, 1002}}, true},
+        ToolCase{
+            "ResistorRightAfterBattery", {{Tool::Battery, 1000}, {Tool::Resistor, 1000}}, true},
+        ToolCase{"SwitchThriceQuickly",
+                 {{Tool::Switch, 1000}, {Tool::Switch, 1000}, {Tool::Switch, 1001}},
+                 false}),
     [](const ::testing::TestParamInfo<ToolCase>& info) { return std::string(info.param.name); });
 
 TEST_F(DocumentTest, ToolChosenAgainAfterFallingBackIsOneShotAgain) {
-    doc.ChooseTool(1);
+    doc.ChooseTool(Tool::Battery);
     doc.ToolUsed();
-    ASSERT_EQ(doc.currentTool(), kWireTool);
-    doc.ChooseTool(1);  // same second, but the fallback forgot the last choice
+    ASSERT_EQ(doc.currentTool(), Tool::Wire);
+    doc.ChooseTool(Tool::Battery);  // same second, but the fallback forgot the last choice
     EXPECT_TRUE(doc.toolOneShot());
 }
 
 TEST_F(DocumentTest, ToolChangesNeitherModifyNorTouchTheHistory) {
-    doc.ChooseTool(3);
+    doc.ChooseTool(Tool::Ammeter);
     doc.ToolUsed();
     EXPECT_FALSE(doc.modified());
     EXPECT_FALSE(doc.CanUndo());
@@ -120,7 +127,7 @@ TEST_F(DocumentTest, NewDocumentResetsCircuitCommentAndToolButKeepsTheOptions) {
     options.noDiagonalWires = true;
     doc.SetOptions(options);
     doc.SetComment("\x83\x52\x83\x81\x83\x93\x83\x67", 1);
-    doc.ChooseTool(5);
+    doc.ChooseTool(Tool::Bulb);
     doc.Checkpoint();
     BuildShortedBattery(doc.circuit());
     doc.CircuitChanged();
@@ -129,7 +136,7 @@ TEST_F(DocumentTest, NewDocumentResetsCircuitCommentAndToolButKeepsTheOptions) {
     doc.NewDocument();
     EXPECT_EQ(doc.options(), options);
     EXPECT_TRUE(doc.noDiagonalWires());
-    EXPECT_EQ(doc.currentTool(), kSelectionTool);
+    EXPECT_EQ(doc.currentTool(), Tool::Selection);
     EXPECT_EQ(doc.circuit().PointCount(), 0u);
     EXPECT_FALSE(doc.CanUndo());
     EXPECT_FALSE(doc.CanRedo());
@@ -335,7 +342,7 @@ TEST_F(DocumentTest, LoadReplacesHistoryToolOptionsAndCommentAndAnalyses) {
     for (int i = 0; i < 3; ++i) {
         PlacePoint(doc);
     }
-    doc.ChooseTool(kSelectionTool);
+    doc.ChooseTool(Tool::Selection);
     const KelFileContents contents = SampleContents();
     Circuit saved;
     BuildShortedBattery(saved);
@@ -348,7 +355,7 @@ TEST_F(DocumentTest, LoadReplacesHistoryToolOptionsAndCommentAndAnalyses) {
     EXPECT_TRUE(doc.circuit().selection().empty());
     EXPECT_FALSE(doc.circuit().pointSelected());
     EXPECT_FALSE(doc.CanUndo());
-    EXPECT_EQ(doc.currentTool(), kWireTool);
+    EXPECT_EQ(doc.currentTool(), Tool::Wire);
     EXPECT_TRUE(doc.shortCircuit());
     EXPECT_FALSE(doc.modified());
     EXPECT_EQ(doc.commentText(), "abc");
@@ -394,7 +401,7 @@ TEST_P(DocumentLoadFailureTest, LeavesTheDocumentExactlyAsItWas) {
     BuildBulbRing(doc.circuit());
     doc.CircuitChanged();
     doc.SetComment("mine", 0);
-    doc.ChooseTool(kSelectionTool);
+    doc.ChooseTool(Tool::Selection);
     const std::vector<std::uint8_t> before = doc.SaveBytes(kNewDocumentWindow);
 
     std::vector<std::uint8_t> bytes = FileBytes(BuildShortedBattery, SampleContents());
@@ -407,7 +414,7 @@ TEST_P(DocumentLoadFailureTest, LeavesTheDocumentExactlyAsItWas) {
     EXPECT_EQ(doc.SaveBytes(kNewDocumentWindow), before);
     EXPECT_TRUE(doc.CanUndo());
     EXPECT_TRUE(doc.modified());
-    EXPECT_EQ(doc.currentTool(), kSelectionTool);
+    EXPECT_EQ(doc.currentTool(), Tool::Selection);
     EXPECT_FALSE(doc.shortCircuit());
     EXPECT_FALSE(doc.noDiagonalWires());
 }

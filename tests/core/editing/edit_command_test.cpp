@@ -17,7 +17,6 @@ namespace {
 using testing::EditTest;
 
 using Elements = std::vector<CircuitElement*>;
-constexpr std::int32_t kSwitchTool = KindCode(ElementKind::Switch);
 
 // --- Double-click ------------------------------------------------------------------------------
 
@@ -40,7 +39,7 @@ protected:
 };
 
 TEST_F(EditWireDoubleClickTest, SplitsTheWireAtTheClickAndSelectsTheNewPoint) {
-    UseTool(kWireTool);
+    UseTool(Tool::Wire);
     DoubleClickWire({1500, -1000});
     ASSERT_EQ(circuit().ElementCount(), 2u);
     CircuitPoint* middle = circuit().selectedPoint();
@@ -62,7 +61,7 @@ TEST_F(EditWireDoubleClickTest, SplitsTheWireAtTheClickAndSelectsTheNewPoint) {
 
 TEST_F(EditWireDoubleClickTest, WithoutDiagonalWiresSwapsTheBendBackAndForth) {
     controller.SetNoDiagonalWires(true);
-    UseTool(kWireTool);
+    UseTool(Tool::Wire);
     DoubleClickWire({1500, -1000});
     EXPECT_EQ(wire->kind, ElementKind::WireVerticalFirst);
     DoubleClick({1500, -1000});
@@ -73,7 +72,7 @@ TEST_F(EditWireDoubleClickTest, WithoutDiagonalWiresSwapsTheBendBackAndForth) {
 }
 
 TEST_F(EditWireDoubleClickTest, SelectionToolOpensTheDetailsInstead) {
-    UseTool(kSelectionTool);
+    UseTool(Tool::Selection);
     DoubleClickWire({1500, -1000});
     ASSERT_EQ(port.dialogs.size(), 1u);
     EXPECT_EQ(circuit().ElementCount(), 1u);
@@ -94,7 +93,7 @@ TEST_F(EditTest, DoubleClickActsOnlyOnASingleSelectedElement) {
 }
 
 struct SwitchCase {
-    std::int32_t tool;
+    Tool tool;
     bool toggles;  // or opens the details
 };
 
@@ -123,11 +122,11 @@ TEST_P(EditSwitchDoubleClickTest, SelectionWireAndSwitchToolsToggleOtherToolsOpe
 }
 
 INSTANTIATE_TEST_SUITE_P(Tools, EditSwitchDoubleClickTest,
-                         ::testing::Values(SwitchCase{kSelectionTool, true},
-                                           SwitchCase{kWireTool, true},
-                                           SwitchCase{kSwitchTool, true},
-                                           SwitchCase{KindCode(ElementKind::Battery), false},
-                                           SwitchCase{KindCode(ElementKind::Bulb), false}));
+                         ::testing::Values(SwitchCase{Tool::Selection, true},
+                                           SwitchCase{Tool::Wire, true},
+                                           SwitchCase{Tool::Switch, true},
+                                           SwitchCase{Tool::Battery, false},
+                                           SwitchCase{Tool::Bulb, false}));
 
 struct PlaceAndDoubleClickCase {
     const char* name;
@@ -141,9 +140,9 @@ class EditPlaceAndDoubleClickTest : public EditTest,
 // The double-click's first click places a switch; the double-click toggles it whether the tool
 // fell back to the wire tool or stayed.
 TEST_P(EditPlaceAndDoubleClickTest, SwitchPlacedByTheFirstClickOpensAtOnce) {
-    doc.ChooseTool(kSwitchTool);
+    doc.ChooseTool(Tool::Switch);
     if (GetParam().repeatedTool) {
-        doc.ChooseTool(kSwitchTool);
+        doc.ChooseTool(Tool::Switch);
     }
     Click({1000, -1000});
     DoubleClick({1000, -1000});
@@ -164,7 +163,7 @@ protected:
     void SetUp() override {
         BuildRing();
         StartFromHere();
-        UseTool(kSelectionTool);
+        UseTool(Tool::Selection);
         Click({1200, -1000});
         ASSERT_EQ(circuit().selection(), Elements{resistor});
     }

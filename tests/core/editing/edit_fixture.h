@@ -90,11 +90,11 @@ protected:
     void DoubleClick(LogicalPoint p) { controller.DoubleClick(Pixel(p)); }
 
     // A tool chosen once: a component tool falls back to the wire tool after one use.
-    void UseTool(std::int32_t tool) {
+    void UseTool(Tool tool) {
         now += 10;
         doc.ChooseTool(tool);
     }
-    void UseTool(ElementKind kind) { UseTool(KindCode(kind)); }
+    void UseTool(ElementKind kind) { UseTool(*ToolOfKind(kind)); }
 
     CircuitPoint* AddPoint(std::int32_t x, std::int32_t y) {
         return doc.circuit().AddPoint(0, x, y);

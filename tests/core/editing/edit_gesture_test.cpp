@@ -34,7 +34,7 @@ TEST_P(EditPlaceTest, PressOnNothingPlacesOneComponentAndTheDragThatFollowsDoesN
     EXPECT_EQ(At(placed->end2()), (LogicalPoint{1200, -500}));
     EXPECT_EQ(circuit().selection(), Elements{placed});
     EXPECT_FALSE(port.captured);
-    EXPECT_EQ(doc.currentTool(), kWireTool) << "a tool chosen once is used once";
+    EXPECT_EQ(doc.currentTool(), Tool::Wire) << "a tool chosen once is used once";
     EXPECT_EQ(undos(), 1u);
     EXPECT_TRUE(doc.modified());
 
@@ -51,12 +51,12 @@ INSTANTIATE_TEST_SUITE_P(Components, EditPlaceTest,
                                            ElementKind::Bulb, ElementKind::Switch));
 
 TEST_F(EditTest, ToolChosenTwiceWithinASecondStaysForTheNextComponent) {
-    doc.ChooseTool(KindCode(ElementKind::Battery));
-    doc.ChooseTool(KindCode(ElementKind::Battery));
+    doc.ChooseTool(Tool::Battery);
+    doc.ChooseTool(Tool::Battery);
     Click({1000, -500});
     Click({1000, -1500});
     EXPECT_EQ(circuit().ElementCount(), 2u);
-    EXPECT_EQ(doc.currentTool(), KindCode(ElementKind::Battery));
+    EXPECT_EQ(doc.currentTool(), Tool::Battery);
     EXPECT_EQ(undos(), 2u);
 }
 
@@ -141,7 +141,7 @@ TEST_F(EditTest, ClickedElementsSummaryLeavesOutTheReadingsWhileTheyAreHidden) {
     AddElement(ElementKind::Wire, bulb->end2(), minus);
     StartFromHere();
     ASSERT_GT(bulb->current, 0.1);
-    UseTool(kSelectionTool);
+    UseTool(Tool::Selection);
 
     controller.SetReadingsHidden(true);
     Click({1400, -750});
@@ -166,7 +166,7 @@ TEST_P(EditWireEndTest, WireReleasedOverAPointAlreadyJoinedGoesOnlyToAFreeOne) {
     AddElement(ElementKind::Resistor, start, joined);
     CircuitPoint* free = GetParam().freePointNearby ? AddPoint(1400 + Px(8), -1000) : nullptr;
     StartFromHere();
-    UseTool(kWireTool);
+    UseTool(Tool::Wire);
 
     Drag({1000 + Px(10), -1000}, {{1000, -1300}, {1400, -1000}});
 
@@ -192,7 +192,7 @@ TEST_F(EditTest, WireReleasedOverEmptySpaceLeavesNoUndoStep) {
     ASSERT_TRUE(doc.Undo());
     doc.MarkSaved();
     const std::size_t undosBefore = undos();
-    UseTool(kWireTool);
+    UseTool(Tool::Wire);
 
     Drag({1000 + Px(10), -1000}, {{1000, -1600}, {1000, -2200}});
 
@@ -227,7 +227,7 @@ TEST_P(EditDetachTest, FirstDragStepPullsOffTheWireInItsDirection) {
         wires.push_back(AddElement(ElementKind::Wire, junction, AddPoint(end.x, end.y)));
     }
     StartFromHere();
-    UseTool(kWireTool);
+    UseTool(Tool::Wire);
 
     const LogicalPoint first{2000 + tc.step.x, -2000 + tc.step.y};
     const LogicalPoint last{2000 + 2 * tc.step.x, -2000 + 2 * tc.step.y};
@@ -277,7 +277,7 @@ TEST_F(EditTest, SelectionToolNeverDetachesAndNeverMerges) {
     AddElement(ElementKind::Wire, junction, up);
     CircuitPoint* lone = AddPoint(2000, -1600);
     StartFromHere();
-    UseTool(kSelectionTool);
+    UseTool(Tool::Selection);
     Drag({2000, -2000}, {{2000, -1800}, {2000, -1600}});
     EXPECT_EQ(At(junction), (LogicalPoint{2000, -1600}));
     EXPECT_EQ(circuit().PointCount(), 3u);
@@ -300,7 +300,7 @@ TEST_P(EditThresholdTest, PointDragStartsBeyondTenUnitsSelectionMoveAtTen) {
     CircuitPoint* b = AddPoint(1400, -1000);
     AddElement(ElementKind::Resistor, a, b);
     StartFromHere();
-    UseTool(kSelectionTool);
+    UseTool(Tool::Selection);
     const LogicalPoint press = tc.grabPoint ? At(b) : LogicalPoint{1200, -1000};
     Press(press);
     Move({press.x + tc.step.x, press.y + tc.step.y});
@@ -327,7 +327,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct MagnetCase {
     const char* name;
-    std::int32_t tool;
+    Tool tool;
     bool grid;
     LogicalPoint landed;  // where the dragged end ends up
     bool merged;
@@ -364,12 +364,11 @@ TEST_P(EditMagnetTest, DraggedPointSnapsToAFreePointAndMergesWithIt) {
 
 INSTANTIATE_TEST_SUITE_P(
     Tools, EditMagnetTest,
-    ::testing::Values(MagnetCase{"WireTool", kWireTool, false, {2012, -1508}, true},
-                      MagnetCase{"WireToolMagnetBeatsGrid", kWireTool, true, {2012, -1508}, true},
-                      MagnetCase{
-                          "ComponentTool", KindCode(ElementKind::Bulb), false, {2012, -1508}, true},
-                      MagnetCase{"SelectionTool", kSelectionTool, false, {2042, -1488}, false},
-                      MagnetCase{"SelectionToolGrid", kSelectionTool, true, {2050, -1500}, false}),
+    ::testing::Values(MagnetCase{"WireTool", Tool::Wire, false, {2012, -1508}, true},
+                      MagnetCase{"WireToolMagnetBeatsGrid", Tool::Wire, true, {2012, -1508}, true},
+                      MagnetCase{"ComponentTool", Tool::Bulb, false, {2012, -1508}, true},
+                      MagnetCase{"SelectionTool", Tool::Selection, false, {2042, -1488}, false},
+                      MagnetCase{"SelectionToolGrid", Tool::Selection, true, {2050, -1500}, false}),
     [](const auto& info) { return info.param.name; });
 
 TEST_F(EditTest, GridSnapsAPointDraggedWithNothingNear) {
@@ -377,7 +376,7 @@ TEST_F(EditTest, GridSnapsAPointDraggedWithNothingNear) {
     CircuitPoint* right = AddPoint(1400, -1000);
     AddElement(ElementKind::Resistor, left, right);
     StartFromHere();
-    UseTool(kWireTool);
+    UseTool(Tool::Wire);
     controller.ToggleGrid();
     Drag({1400, -1000}, {{1400, -1100}, {1474, -1626}});
     EXPECT_EQ(At(right), (LogicalPoint{1450, -1650}));
@@ -466,7 +465,7 @@ TEST_F(EditTest, JoinAfterADragSharesTheDragsUndoState) {
     CircuitElement* resistor = AddElement(ElementKind::Resistor, AddPoint(1000, -1000), right);
     CircuitPoint* loose = AddPoint(1600, -1000);
     StartFromHere();
-    UseTool(kSelectionTool);
+    UseTool(Tool::Selection);
     Drag({1200, -1000}, {{1300, -1000}, {1392, -1000}});
     EXPECT_EQ(At(right), (LogicalPoint{1592, -1000}));
     EXPECT_EQ(loose->Degree(), 1u);
@@ -486,7 +485,7 @@ protected:
                 AddElement(ElementKind::Resistor, AddPoint(1000, y), AddPoint(1400, y)));
         }
         StartFromHere();
-        UseTool(kSelectionTool);
+        UseTool(Tool::Selection);
     }
     static LogicalPoint Middle(int i) { return {1200, -1000 - 600 * i}; }
     Elements resistors;
@@ -556,7 +555,7 @@ TEST_F(EditTest, PointSharedBySelectedElementsMovesOnce) {
     CircuitElement* left = AddElement(ElementKind::Resistor, AddPoint(1000, -1000), shared);
     CircuitElement* right = AddElement(ElementKind::Bulb, shared, AddPoint(1800, -1000));
     StartFromHere();
-    UseTool(kSelectionTool);
+    UseTool(Tool::Selection);
     circuit().Select(left);
     circuit().Select(right);
     Drag({1200, -1000}, {{1300, -1000}, {1300, -1200}});
@@ -590,7 +589,7 @@ TEST_P(EditParallelEndTest, CurrentsAfterTheDragEqualThoseAfterSavingAndOpening)
         resistor = AddElement(ElementKind::Resistor, a, loose);
     }
     StartFromHere();
-    UseTool(kWireTool);
+    UseTool(Tool::Wire);
 
     Drag({1200, -2000}, {{1300, -2000}, {1400 + Px(4), -1000}});
     ASSERT_EQ(resistor->end2(), b);

@@ -37,7 +37,7 @@ protected:
         StartFromHere();
         UseTool(ElementKind::Bulb);
         Click({4000, -4000});
-        ASSERT_EQ(doc.currentTool(), kWireTool);
+        ASSERT_EQ(doc.currentTool(), Tool::Wire);
     }
 
     void StartGesture(Mode mode) {
@@ -83,7 +83,7 @@ protected:
                 break;
             case Command::New:
                 doc.NewDocument();
-                doc.ChooseTool(kWireTool);
+                doc.ChooseTool(Tool::Wire);
                 break;
             case Command::Cut:
                 ASSERT_TRUE(Cut(doc, clipboard));
@@ -143,7 +143,7 @@ TEST_F(EditTest, LostMouseEndsTheGestureWhereItStands) {
     AddElement(ElementKind::Resistor, AddPoint(1000, -1000), right);
     CircuitPoint* lone = AddPoint(1400, -1300);
     StartFromHere();
-    UseTool(kWireTool);
+    UseTool(Tool::Wire);
     Press({1400, -1000});
     Move({1400, -1100});
     Move({1400, -1300});

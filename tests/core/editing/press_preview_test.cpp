@@ -45,9 +45,9 @@ LogicalPoint Plus(LogicalPoint a, LogicalPoint b, std::int32_t times = 1) {
     return {a.x + times * b.x, a.y + times * b.y};
 }
 
-class PressPreviewTest : public EditTest, public ::testing::WithParamInterface<std::int32_t> {
+class PressPreviewTest : public EditTest, public ::testing::WithParamInterface<Tool> {
 protected:
-    void Build(std::int32_t tool, bool batterySelected) {
+    void Build(Tool tool, bool batterySelected) {
         doc.NewDocument();
         CircuitPoint* junction = AddPoint(kJunction.x, kJunction.y);
         AddElement(ElementKind::Wire, junction, AddPoint(2800, -2000));
@@ -110,7 +110,7 @@ protected:
                 break;
             case PressAction::PlaceComponent:
                 ASSERT_EQ(circuit().ElementCount(), elements + 1);
-                EXPECT_EQ(KindCode(std::prev(circuit().elements().end())->kind), GetParam());
+                EXPECT_EQ(std::prev(circuit().elements().end())->kind, KindOfTool(GetParam()));
                 break;
             case PressAction::SelectArea:
                 Move(Plus(at, {200, -200}));
@@ -138,8 +138,8 @@ TEST_P(PressPreviewTest, PressDoesWhatThePreviewSaid) {
     const auto has = [&seen](PressAction action) {
         return std::find(seen.begin(), seen.end(), action) != seen.end();
     };
-    const bool component = GetParam() > 0;
-    const bool draws = GetParam() != kSelectionTool;
+    const bool component = IsComponentTool(GetParam());
+    const bool draws = GetParam() != Tool::Selection;
     EXPECT_TRUE(has(PressAction::MovePoint));
     EXPECT_TRUE(has(PressAction::SelectElement));
     EXPECT_TRUE(has(PressAction::DeselectElement));
@@ -159,7 +159,7 @@ TEST_P(PressPreviewTest, HoverGivesThePreviewAndItsPromptUntilAGestureTakesTheMo
     EXPECT_EQ(*controller.hoverPreview(), controller.PreviewPress(Pixel(rim), false));
     EXPECT_EQ(controller.prompt(), PressPrompt(controller.hoverPreview()->action, GetParam()));
     EXPECT_EQ(controller.prompt(),
-              GetParam() == kSelectionTool ? "この点を動かします" : "この点から導線を引きます");
+              GetParam() == Tool::Selection ? "この点を動かします" : "この点から導線を引きます");
     Press(rim);
     EXPECT_FALSE(controller.hoverPreview());
     Release(rim);
@@ -167,15 +167,14 @@ TEST_P(PressPreviewTest, HoverGivesThePreviewAndItsPromptUntilAGestureTakesTheMo
     EXPECT_FALSE(controller.hoverPreview());
 }
 
-INSTANTIATE_TEST_SUITE_P(Tools, PressPreviewTest, ::testing::Range(-1, 7), [](const auto& info) {
-    return std::string(CaseName() << "Tool" << info.param);
-});
+INSTANTIATE_TEST_SUITE_P(Tools, PressPreviewTest, ::testing::ValuesIn(kAllTools),
+                         [](const auto& info) {
+                             return std::string(CaseName() << "Tool" << ToolCode(info.param));
+                         });
 
 TEST(PressPromptTest, PlacingNamesTheComponent) {
-    EXPECT_EQ(PressPrompt(PressAction::PlaceComponent, KindCode(ElementKind::Bulb)),
-              "ここに電球を置きます");
-    EXPECT_EQ(PressPrompt(PressAction::PlaceComponent, KindCode(ElementKind::Battery)),
-              "ここに電池を置きます");
+    EXPECT_EQ(PressPrompt(PressAction::PlaceComponent, Tool::Bulb), "ここに電球を置きます");
+    EXPECT_EQ(PressPrompt(PressAction::PlaceComponent, Tool::Battery), "ここに電池を置きます");
 }
 
 // --- The point a release would join ----------------------------------------------------------
@@ -196,7 +195,7 @@ TEST_P(ReleaseTargetTest, RingedPointIsTheOneTheReleaseJoins) {
     CircuitPoint* other = AddPoint(2000, -1000);
     AddElement(ElementKind::Bulb, other, AddPoint(2400, -1000));
     StartFromHere();
-    UseTool(kWireTool);
+    UseTool(Tool::Wire);
     const std::size_t points = circuit().PointCount();
 
     Press(c.dragPoint ? At(start) : LogicalPoint{1000, -1000 - Px(10)});

@@ -39,7 +39,7 @@ public:
         AddElement(ElementKind::Switch, d, e);
         AddElement(ElementKind::Wire, e, a);
         StartFromHere();
-        UseTool(kSelectionTool);
+        UseTool(Tool::Selection);
     }
 
     // What the message pane must say now: the summary of the live circuit's selection.
@@ -159,7 +159,7 @@ TEST_F(EditTest, LargeCurrentAddsItsSentenceToTheSummaryWhileTheWarningIsOn) {
     AddElement(ElementKind::Ammeter, b, a);
     CircuitElement* battery = AddElement(ElementKind::Battery, a, b);  // the later one is hit
     StartFromHere();
-    UseTool(kSelectionTool);
+    UseTool(Tool::Selection);
     const std::string sentence = LargeCurrentSentence(circuit());
     ASSERT_FALSE(sentence.empty());
 

@@ -180,11 +180,14 @@ std::vector<DrawPoint> Outline(DrawPoint c, std::int64_t half) {
 TEST(DrawCircuit, SelectionMarksAreSizedInDevicePixels) {
     struct Case {
         double unitsPerPixel;
-        int tool;
+        Tool tool;
         bool selectPoint;
     };
-    const Case cases[] = {
-        {1.0, -1, true}, {2.0, -1, true}, {2.0, 0, true}, {2.65, 5, true}, {2.0, 0, false}};
+    const Case cases[] = {{1.0, Tool::Selection, true},
+                          {2.0, Tool::Selection, true},
+                          {2.0, Tool::Wire, true},
+                          {2.65, Tool::Bulb, true},
+                          {2.0, Tool::Wire, false}};
     for (const Case& c : cases) {
         Circuit circuit;
         CircuitPoint* a = circuit.AddPoint(0, 0, -1000);
@@ -208,7 +211,7 @@ TEST(DrawCircuit, SelectionMarksAreSizedInDevicePixels) {
         std::vector<std::vector<DrawPoint>> expected;
         if (c.selectPoint) {
             expected.push_back(Outline({401, -1401}, half(15)));
-            if (c.tool != -1) {
+            if (c.tool != Tool::Selection) {
                 expected.push_back(Outline({401, -1401}, half(6)));
             }
         }
@@ -220,7 +223,7 @@ TEST(DrawCircuit, SelectionMarksAreSizedInDevicePixels) {
                 marks.push_back(call->points);
             }
         }
-        EXPECT_EQ(marks, expected) << c.unitsPerPixel << " tool " << c.tool;
+        EXPECT_EQ(marks, expected) << c.unitsPerPixel << " tool " << ToolCode(c.tool);
         EXPECT_EQ(surface.pen(), Pen{});
     }
 }
@@ -314,7 +317,7 @@ TEST(DrawCircuit, LeavesTheSurfaceAsItFoundIt) {
     DrawSettings settings;
     settings.showGrid = true;
     settings.gridExtent = {300, 300};
-    settings.currentTool = 2;
+    settings.currentTool = Tool::Resistor;
     DrawCircuit(circuit, surface, settings);
     EXPECT_EQ(surface.pen(), pen);
     EXPECT_EQ(surface.brush(), brush);
