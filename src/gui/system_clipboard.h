@@ -12,6 +12,8 @@ namespace kelno {
 class SystemClipboard : public ClipboardPort {
 public:
     std::optional<std::string> ReadText() const override;
+    // From the clipboard's bytes, without making a string of the whole text.
+    std::optional<std::string> ReadStart(std::size_t bytes) const override;
     void WriteText(const std::string& text) override;
 };
 

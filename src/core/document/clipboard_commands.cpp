@@ -123,9 +123,13 @@ bool CanCut(const Document& document) {
     return CanCopy(document);
 }
 
+// Another program may leave megabytes of text on the clipboard, and this is asked whenever
+// the clipboard changes: its first word, within the first few kilobytes, decides. Paste
+// reads the whole text.
 bool CanPaste(const ClipboardPort& clipboard) {
-    const std::optional<std::string> text = clipboard.ReadText();
-    return text && IsClipboardText(*text);
+    constexpr std::size_t kLookedAt = 4096;
+    const std::optional<std::string> start = clipboard.ReadStart(kLookedAt);
+    return start && IsClipboardText(*start);
 }
 
 bool Copy(const Document& document, ClipboardPort& clipboard, std::int32_t offset) {

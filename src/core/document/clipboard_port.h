@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -13,6 +14,15 @@ public:
     virtual ~ClipboardPort() = default;
     // The text on the clipboard, or nothing when it holds no text.
     virtual std::optional<std::string> ReadText() const = 0;
+    // At most the first `bytes` bytes of that text, for a look at how it begins; a clipboard
+    // that can do without reading a large text whole does so.
+    virtual std::optional<std::string> ReadStart(std::size_t bytes) const {
+        std::optional<std::string> text = ReadText();
+        if (text && text->size() > bytes) {
+            text->resize(bytes);
+        }
+        return text;
+    }
     // Replaces the clipboard's contents. A clipboard that cannot take the text keeps
     // whatever it held; copying does not report that.
     virtual void WriteText(const std::string& text) = 0;

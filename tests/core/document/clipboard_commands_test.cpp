@@ -396,3 +396,51 @@ TEST_F(ClipboardCommandsTest, WholeCircuitTextPastedIntoANewDocumentGivesTheSame
 
 }  // namespace
 }  // namespace kelno
+
+namespace kelno {
+namespace {
+
+// A clipboard holding a large text, that tells how it was read.
+class LargeClipboard : public ClipboardPort {
+public:
+    explicit LargeClipboard(std::string text) : text_(std::move(text)) {}
+    std::optional<std::string> ReadText() const override {
+        ++wholeReads;
+        return text_;
+    }
+    std::optional<std::string> ReadStart(std::size_t bytes) const override {
+        largestStart = std::max(largestStart, bytes);
+        return text_.substr(0, bytes);
+    }
+    void WriteText(const std::string&) override {}
+
+    mutable int wholeReads = 0;
+    mutable std::size_t largestStart = 0;
+
+private:
+    std::string text_;
+};
+
+// Whether Paste is offered is asked at every change of the clipboard: the start of the text
+// decides, and only Paste reads it whole.
+TEST(ClipboardPasteStateTest, DecidedFromTheStartOfTheTextOnly) {
+    const std::string junk(1 << 20, 'x');
+    const struct {
+        std::string text;
+        bool circuit;
+    } cases[] = {
+        {"KelnoData\r\n0 0\r\n" + junk, true},
+        {"  \r\nKelnoData 0 0", true},
+        {"Kelno" + junk, false},
+        {std::string(8192, ' ') + "KelnoData 0 0", false},  // beyond the look: not offered
+    };
+    for (const auto& c : cases) {
+        const LargeClipboard clipboard(c.text);
+        EXPECT_EQ(CanPaste(clipboard), c.circuit) << c.text.substr(0, 20);
+        EXPECT_EQ(clipboard.wholeReads, 0);
+        EXPECT_LE(clipboard.largestStart, 4096u);
+    }
+}
+
+}  // namespace
+}  // namespace kelno
