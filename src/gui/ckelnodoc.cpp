@@ -91,6 +91,15 @@ void CKelnoDoc::OnDocumentEvent(DocumentEvent event) {
 // --- The analysis ------------------------------------------------------------------------
 
 void CKelnoDoc::StartAnalysis() {
+    if (document_.circuit().ElementCount() == 0) {
+        // Nothing to wait for: analysed here, without a copy of what may be a file full of
+        // lone points.
+        worker_->Cancel();
+        document_.SetAnalysisDeferred(false);
+        document_.SetAnalysisDeferred(true);
+        TakeFinishedAnalysis();
+        return;
+    }
     const std::uint64_t generation = document_.analysisGeneration();
     worker_->Start(generation, document_.circuit());
     if (worker_->WaitFor(generation, analysisWait_)) {

@@ -30,6 +30,16 @@ void AnalysisWorker::Start(std::uint64_t generation, Circuit circuit) {
     jobArrived_.notify_one();
 }
 
+void AnalysisWorker::Cancel() {
+    const std::lock_guard lock(mutex_);
+    next_.reset();
+    result_.reset();
+    newest_ = 0;
+    if (running_) {
+        cancel_.store(true, std::memory_order_relaxed);
+    }
+}
+
 std::optional<AnalysisWorker::Result> AnalysisWorker::TakeResult() {
     const std::lock_guard lock(mutex_);
     std::optional<Result> taken = std::move(result_);

@@ -38,6 +38,8 @@ public:
     // Analyses `circuit` as the circuit of `generation`. A result of an earlier generation
     // that was not taken yet is dropped.
     void Start(std::uint64_t generation, Circuit circuit);
+    // Drops what waits and cancels what runs: no result comes until the next Start.
+    void Cancel();
     // The finished result, taken out of the worker; nothing when there is none.
     std::optional<Result> TakeResult();
     // Waits until the result of `generation` is there to take, at most `timeout`. False
@@ -59,7 +61,7 @@ private:
     std::condition_variable resultArrived_;
     std::optional<Job> next_;
     std::optional<Result> result_;
-    std::uint64_t newest_ = 0;  // the generation last started
+    std::uint64_t newest_ = 0;  // the generation last started; 0 after Cancel
     bool running_ = false;
     bool stopping_ = false;
     CancelFlag cancel_{false};

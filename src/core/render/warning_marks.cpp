@@ -26,6 +26,11 @@ constexpr std::int64_t kSignHeight = 52;
 // From a point to the sign's corner: above and to the right of the point's circle.
 constexpr DrawPoint kBesidePoint{10, 14};
 
+std::int64_t FloorDivide(std::int64_t value, std::int64_t divisor) {
+    const std::int64_t quotient = value / divisor;
+    return quotient * divisor > value ? quotient - 1 : quotient;
+}
+
 }  // namespace
 
 bool CarriesLargeCurrent(const CircuitElement& element) {
@@ -42,15 +47,10 @@ std::string LargeCurrentSentence(const Circuit& circuit) {
     return {};
 }
 
+// Only a point that ends one element can be marked, so only those look around them, and
+// only in the cells of a grid next to their own: a file of a million points, or a circuit
+// whose points line up in x, costs no more than its points and their close neighbours.
 std::set<std::size_t> UnjoinedEnds(const Circuit& circuit, const ViewScale& scale) {
-    // Points sorted by x, so that each one is compared only with those near it in x.
-    std::vector<std::pair<const CircuitPoint*, std::size_t>> byX;
-    std::size_t number = 0;
-    for (const CircuitPoint& point : circuit.points()) {
-        byX.emplace_back(&point, number++);
-    }
-    std::sort(byX.begin(), byX.end(),
-              [](const auto& a, const auto& b) { return a.first->x < b.first->x; });
     // Elements that end at a point, counted by the elements themselves: two elements between
     // the same two points share one link.
     std::unordered_map<const CircuitPoint*, int> endCount;
@@ -62,23 +62,58 @@ std::set<std::size_t> UnjoinedEnds(const Circuit& circuit, const ViewScale& scal
         const auto found = endCount.find(point);
         return found != endCount.end() && found->second == 1;
     };
-    const std::int64_t reachX = scale.PixelsToUnitsX(kJoinTolerance) + 1;
     std::set<std::size_t> ends;
-    for (std::size_t i = 0; i < byX.size(); ++i) {
-        for (std::size_t j = i + 1;
-             j < byX.size() && std::int64_t{byX[j].first->x} - byX[i].first->x <= reachX; ++j) {
-            const CircuitPoint* a = byX[i].first;
-            const CircuitPoint* b = byX[j].first;
-            if (FindLink(a, b) != nullptr ||
-                PixelDistance({a->x, a->y}, {b->x, b->y}, scale) > kJoinTolerance) {
-                continue;
+    if (std::none_of(endCount.begin(), endCount.end(),
+                     [](const auto& entry) { return entry.second == 1; })) {
+        return ends;
+    }
+    // Cells at least as large as the reach, so that every point within it lies in the cell
+    // of the end or in one next to it.
+    const std::int64_t reachX = scale.PixelsToUnitsX(kJoinTolerance) + 1;
+    const std::int64_t cellY = scale.PixelsToUnitsY(kJoinTolerance + 1) + 1;
+    const auto cellOf = [&](const CircuitPoint& point) {
+        return std::pair<std::int64_t, std::int64_t>{FloorDivide(point.x, reachX),
+                                                     FloorDivide(point.y, cellY)};
+    };
+    struct CellHash {
+        std::size_t operator()(const std::pair<std::int64_t, std::int64_t>& cell) const {
+            return std::hash<std::int64_t>()(cell.first * 1000003 ^ cell.second);
+        }
+    };
+    std::unordered_map<std::pair<std::int64_t, std::int64_t>, std::vector<const CircuitPoint*>,
+                       CellHash>
+        cells;
+    for (const CircuitPoint& point : circuit.points()) {
+        cells[cellOf(point)].push_back(&point);
+    }
+    std::size_t number = 0;
+    for (const CircuitPoint& point : circuit.points()) {
+        const std::size_t index = number++;
+        if (!endsOne(&point)) {
+            continue;
+        }
+        const auto [cx, cy] = cellOf(point);
+        bool near = false;
+        for (std::int64_t x = cx - 1; x <= cx + 1 && !near; ++x) {
+            for (std::int64_t y = cy - 1; y <= cy + 1 && !near; ++y) {
+                const auto found = cells.find({x, y});
+                if (found == cells.end()) {
+                    continue;
+                }
+                for (const CircuitPoint* other : found->second) {
+                    if (other != &point &&
+                        std::abs(std::int64_t{other->x} - point.x) <= reachX &&
+                        FindLink(&point, other) == nullptr &&
+                        PixelDistance({point.x, point.y}, {other->x, other->y}, scale) <=
+                            kJoinTolerance) {
+                        near = true;
+                        break;
+                    }
+                }
             }
-            if (endsOne(a)) {
-                ends.insert(byX[i].second);
-            }
-            if (endsOne(b)) {
-                ends.insert(byX[j].second);
-            }
+        }
+        if (near) {
+            ends.insert(index);
         }
     }
     return ends;

@@ -133,3 +133,21 @@ TEST(AnalysisWorker, EndsPromptlyWhileALargeAnalysisRuns) {
 
 }  // namespace
 }  // namespace kelno
+
+namespace kelno {
+namespace {
+
+TEST(AnalysisWorker, CancelDropsTheAnalysisUnderWayAndItsResult) {
+    AnalysisWorker worker;
+    worker.Start(1, testing::ResistorGrid(90, 90));
+    worker.Cancel();
+    EXPECT_FALSE(worker.WaitFor(1, std::chrono::milliseconds(0)));
+    for (int tries = 0; worker.busy() && tries < 300; ++tries) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_FALSE(worker.busy()) << "the cancelled analysis ends at its next step";
+    EXPECT_FALSE(worker.TakeResult().has_value());
+}
+
+}  // namespace
+}  // namespace kelno

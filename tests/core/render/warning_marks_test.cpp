@@ -126,3 +126,79 @@ TEST_F(LargeCurrentTest, OnlyTheBatteryAboveThreeAmperesIsMarkedAndNamed) {
 
 }  // namespace
 }  // namespace kelno
+
+#include <random>
+
+namespace kelno {
+namespace {
+
+// Every pair of points, as plainly as it can be said: the ends that the marks must find.
+std::set<std::size_t> UnjoinedEndsByEveryPair(const Circuit& circuit, const ViewScale& scale) {
+    std::vector<const CircuitPoint*> points;
+    for (const CircuitPoint& point : circuit.points()) {
+        points.push_back(&point);
+    }
+    const auto endsOne = [&circuit](const CircuitPoint* point) {
+        int ends = 0;
+        for (const CircuitElement& element : circuit.elements()) {
+            ends += (element.end1() == point) + (element.end2() == point);
+        }
+        return ends == 1;
+    };
+    std::set<std::size_t> ends;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        for (std::size_t j = 0; j < points.size(); ++j) {
+            const CircuitPoint* a = points[i];
+            const CircuitPoint* b = points[j];
+            if (i != j && endsOne(a) &&
+                std::abs(std::int64_t{a->x} - b->x) <= scale.PixelsToUnitsX(20) + 1 &&
+                a->LinkTo(b) == nullptr &&
+                PixelDistance({a->x, a->y}, {b->x, b->y}, scale) <= 20) {
+                ends.insert(i);
+            }
+        }
+    }
+    return ends;
+}
+
+TEST(UnjoinedEndsTest, FindsWhatEveryPairFindsAtAnyScale) {
+    std::mt19937 random(2026);
+    std::size_t marked = 0;
+    for (const double unitsPerPixel : {0.5, 1.0, 2.0, 7.3}) {
+        const ViewScale scale(1.0 / unitsPerPixel, 1.0 / unitsPerPixel);
+        for (int round = 0; round < 60; ++round) {
+            Circuit circuit;
+            std::uniform_int_distribution<int> at(-300, 300);
+            std::vector<CircuitPoint*> points;
+            const int count = 2 + round % 25;
+            for (int i = 0; i < count; ++i) {
+                points.push_back(circuit.AddPoint(i, at(random), at(random)));
+            }
+            std::uniform_int_distribution<int> pick(0, count - 1);
+            for (int e = 0; e < count / 2; ++e) {
+                circuit.AddElement(DefaultRecord(ElementKind::Wire), points[pick(random)],
+                                   points[pick(random)]);
+            }
+            const std::set<std::size_t> expected = UnjoinedEndsByEveryPair(circuit, scale);
+            ASSERT_EQ(UnjoinedEnds(circuit, scale), expected)
+                << "units per pixel " << unitsPerPixel << ", round " << round;
+            marked += expected.size();
+        }
+    }
+    EXPECT_GT(marked, 50u) << "the circuits must give the marks something to find";
+}
+
+// Points standing in one column: each used to be compared with all the others.
+TEST(UnjoinedEndsTest, AColumnOfManyPointsTakesNoTime) {
+    Circuit circuit;
+    for (int i = 0; i < 300000; ++i) {
+        circuit.AddPoint(i, 0, -100 * i);
+    }
+    CircuitPoint* loose = circuit.AddPoint(300000, 4, -1000);
+    circuit.AddElement(DefaultRecord(ElementKind::Bulb), circuit.AddPoint(300001, 400, -1000),
+                       loose);
+    EXPECT_EQ(UnjoinedEnds(circuit, kScale), std::set<std::size_t>{300000});
+}
+
+}  // namespace
+}  // namespace kelno
